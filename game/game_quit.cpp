@@ -1,0 +1,16 @@
+// Shutdown: frees whatever exists, in a fixed order, and ends the process with status 1.
+#include "game_quit.h"
+#include <allegro.h>
+#include <cstdlib>
+#include "datafiles.h"
+#include "do_drawing.h"
+
+void game_quit()
+{
+    if (buffer) {
+        destroy_bitmap(buffer);
+        buffer = nullptr;
+    }
+    unload_datafiles();
+    std::exit(1);
+}

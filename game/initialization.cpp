@@ -1,0 +1,124 @@
+// Start-up of the game, in the fixed order the rest of the program relies on.
+#include "initialization.h"
+#include <allegro.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <unistd.h>
+#include "allegico.h"
+#include "datafiles.h"
+#include "do_drawing.h"
+#include "game_quit.h"
+#include "options_screen.h"
+#include "timer.h"
+
+void read_settings()
+{
+    sound_vol = 255;
+    midi_vol = 255;
+    current_screen_mode = 0;
+    FILE *file = std::fopen(settings_location, "rb");
+    if (!file)
+        return;
+    // Each value that cannot be read keeps its start value, and so do the ones after it.
+    int values[3] = {255, 255, 0};
+    for (int &value : values) {
+        long read = 0;
+        if (std::fscanf(file, "%ld", &read) != 1)
+            break;
+        value = static_cast<int>(read);
+    }
+    std::fclose(file);
+    sound_vol = values[0];
+    midi_vol = values[1];
+    current_screen_mode = values[2];
+}
+
+int gfx_driver_for_screen_mode(int screen_mode)
+{
+    return screen_mode == 0 ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
+}
+
+int set_game_gfx_mode(int screen_mode)
+{
+    const int wanted = gfx_driver_for_screen_mode(screen_mode);
+    if (set_gfx_mode(wanted, 640, 480, 0, 0) == 0)
+        return 0;
+    set_color_depth(15);
+    if (set_gfx_mode(wanted, 640, 480, 0, 0) == 0)
+        return 0;
+    // Many desktops refuse a 640x480 full-screen mode where a window works fine.
+    if (wanted != GFX_AUTODETECT_WINDOWED) {
+        set_color_depth(16);
+        if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) == 0)
+            return 0;
+        set_color_depth(15);
+        if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) == 0)
+            return 0;
+    }
+    return -1;
+}
+
+// The executable's own directory becomes the working directory; failure is ignored.
+static void change_to_executable_directory()
+{
+    char path[256];
+    get_executable_name(path, sizeof(path));
+    char *slash = std::strrchr(path, '/');
+    if (!slash)
+        return;
+    slash[1] = '\0';
+    if (chdir(path) != 0) {
+        // Stay where we are: relative paths then resolve against the caller's directory.
+    }
+}
+
+void initialization()
+{
+    allegro_icon = allegico_xpm;
+    if (allegro_init() != 0) {
+        std::fprintf(stderr, "Could not start Allegro: %s\n", allegro_error);
+        std::exit(1);
+    }
+    install_keyboard();
+    install_timer();
+
+    set_window_title("Pim's Slumberia");
+
+    change_to_executable_directory();
+
+    install_int_ex(increment_speed_counter, 19886);
+    install_int_ex(increment_fps_timer, 1193181);
+
+    set_color_depth(16);
+
+    read_settings();
+
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("Error initialising sound system\n%s\nProceeding without sound", allegro_error);
+    }
+
+    if (set_game_gfx_mode(current_screen_mode) != 0) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("Sorry. You need at least a \n 15bit or 16bit grahpics card");
+        std::exit(1);
+    }
+
+    reserve_voices(64, -1);
+    set_volume_per_voice(2);
+
+    load_datafiles();
+
+    buffer = create_bitmap(SCREEN_W, SCREEN_H);
+    if (!buffer) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("Could not create screen buffer");
+        game_quit();
+    }
+
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    set_volume(-1, midi_vol);
+}

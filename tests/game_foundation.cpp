@@ -1,0 +1,107 @@
+// Start-up pieces that need no display: the settings read, randomize, the timer counters.
+#include <gtest/gtest.h>
+#include <allegro.h>
+#include <cstring>
+#include <thread>
+#include <vector>
+#include "headless.h"
+#include "initialization.h"
+#include "options_screen.h"
+#include "randomize.h"
+#include "timer.h"
+
+namespace {
+
+struct settings_case {
+    const char *label;
+    const char *contents; // nullptr: no file at all
+    int sound, music, mode;
+};
+
+class settings_read : public testing::TestWithParam<settings_case> {};
+
+TEST_P(settings_read, gives_the_values_read_or_the_defaults)
+{
+    const settings_case &c = GetParam();
+    std::string dir = make_temp_dir("settings");
+    std::string path = dir + "/settings.txt";
+    if (c.contents)
+        write_text_file(path, c.contents);
+    char saved[256];
+    std::strcpy(saved, settings_location);
+    std::snprintf(settings_location, sizeof(settings_location), "%s", path.c_str());
+    sound_vol = midi_vol = current_screen_mode = 77; // stale values must not survive
+    read_settings();
+    std::strcpy(settings_location, saved);
+    EXPECT_EQ(sound_vol, c.sound) << c.label;
+    EXPECT_EQ(midi_vol, c.music) << c.label;
+    EXPECT_EQ(current_screen_mode, c.mode) << c.label;
+}
+
+const settings_case settings_cases[] = {
+    {"missing file", nullptr, 255, 255, 0},
+    {"as the options screen writes it", "102\n51\n1", 102, 51, 1},
+    {"windowed by any non-zero mode", "0 0 2", 0, 0, 2},
+    {"no range test", "-5 999 0", -5, 999, 0},
+    {"garbage after the first value", "153\nloud\n1", 153, 255, 0},
+    {"all garbage", "xyz", 255, 255, 0},
+    {"empty file", "", 255, 255, 0},
+    {"only two values", "10 20", 10, 20, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, settings_read, testing::ValuesIn(settings_cases));
+
+TEST(screen_mode, zero_is_full_screen_and_anything_else_a_window)
+{
+    EXPECT_EQ(gfx_driver_for_screen_mode(0), GFX_AUTODETECT_FULLSCREEN);
+    EXPECT_EQ(gfx_driver_for_screen_mode(1), GFX_AUTODETECT_WINDOWED);
+    EXPECT_EQ(gfx_driver_for_screen_mode(2), GFX_AUTODETECT_WINDOWED);
+    EXPECT_EQ(gfx_driver_for_screen_mode(-1), GFX_AUTODETECT_WINDOWED);
+}
+
+TEST(randomize_range, stays_within_a_counted_range)
+{
+    std::srand(1234);
+    for (int i = 0; i < 2000; i++)
+        EXPECT_EQ(randomize(0, 1), 0);
+    bool seen[3] = {false, false, false};
+    for (int i = 0; i < 2000; i++) {
+        int r = randomize(1, 3);
+        ASSERT_GE(r, 1);
+        ASSERT_LE(r, 3);
+        seen[r - 1] = true;
+    }
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
+    for (int i = 0; i < 2000; i++) {
+        int r = randomize(-5, 11);
+        ASSERT_GE(r, -5);
+        ASSERT_LE(r, 5);
+    }
+}
+
+// The timer thread adds while the main loop takes away: no tick may be lost in between.
+TEST(timer_counters, no_tick_is_lost_between_threads)
+{
+    speed_counter = 0;
+    fps_timer = 0;
+    const int ticks = 200000;
+    std::thread timer_thread([] {
+        for (int i = 0; i < ticks; i++) {
+            increment_speed_counter();
+            increment_fps_timer();
+        }
+    });
+    int steps_run = 0;
+    while (steps_run < ticks) {
+        if (speed_counter > 0) {
+            speed_counter--;
+            steps_run++;
+        }
+    }
+    timer_thread.join();
+    EXPECT_EQ(speed_counter, 0);
+    EXPECT_EQ(fps_timer, ticks);
+    fps_timer = 0;
+}
+
+} // namespace
