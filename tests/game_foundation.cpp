@@ -1,7 +1,9 @@
 // Start-up pieces that need no display: the settings read, randomize, the timer counters.
 #include <gtest/gtest.h>
 #include <allegro.h>
+#include <cctype>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 #include "headless.h"
@@ -49,7 +51,14 @@ const settings_case settings_cases[] = {
     {"only two values", "10 20", 10, 20, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, settings_read, testing::ValuesIn(settings_cases));
+INSTANTIATE_TEST_SUITE_P(cases, settings_read, testing::ValuesIn(settings_cases),
+                         [](const testing::TestParamInfo<settings_case> &info) {
+                             std::string name = info.param.label;
+                             for (char &c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });
 
 TEST(screen_mode, zero_is_full_screen_and_anything_else_a_window)
 {

@@ -4,6 +4,8 @@
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
     start_headless_allegro();
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,77 @@
+# Shared by the end-to-end scripts: a private Xvfb, a stub xmessage, window and key helpers.
+# Source it, then call e2e_begin RUN_DIR. Everything started is stopped on exit.
+
+e2e_begin() {
+  E2E_RUN_DIR=$(cd "$1" && pwd)
+  E2E_TMP=$(mktemp -d /tmp/slumberia_e2e.XXXXXX)
+  E2E_PIDS=()
+  trap e2e_end EXIT
+  # allegro_message runs xmessage and waits for a click: the stub records the text instead.
+  mkdir -p "$E2E_TMP/bin"
+  cat > "$E2E_TMP/bin/xmessage" <<STUB
+#!/bin/sh
+printf '%s\n' "\$*" >> "$E2E_TMP/xmessage.log"
+exit 0
+STUB
+  chmod +x "$E2E_TMP/bin/xmessage"
+  export PATH="$E2E_TMP/bin:$PATH"
+  : > "$E2E_TMP/xmessage.log"
+  local n
+  for n in $(seq 150 250); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    e2e_fail "Xvfb did not start on :$n"
+  done
+  e2e_fail "no free display number"
+}
+
+e2e_end() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$E2E_TMP"
+}
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  [[ -s "${E2E_TMP:-/nonexistent}/xmessage.log" ]] && { echo "xmessage said:" >&2; cat "$E2E_TMP/xmessage.log" >&2; }
+  exit 1
+}
+
+# A copy of the run tree that a test may change freely.
+e2e_copy_run_tree() {
+  cp -a "$E2E_RUN_DIR" "$E2E_TMP/run"
+  echo "$E2E_TMP/run"
+}
+
+# Waits up to $2 seconds (default 20) for a window titled $1; prints its id.
+e2e_wait_window() {
+  local title=$1 limit=${2:-20} i id
+  for i in $(seq $((limit * 10))); do
+    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1)
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Presses one key the way Allegro's key[] sees it: down, a short hold, up.
+e2e_key() {
+  local window=$1 keyname=$2 hold=${3:-0.12}
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool keydown "$keyname"
+  sleep "$hold"
+  xdotool keyup "$keyname"
+}
+
+# Saves the whole X screen as a PNG.
+e2e_screenshot() {
+  import -window root "$1" 2>/dev/null || { xwd -root -silent | convert xwd:- "$1"; }
+}

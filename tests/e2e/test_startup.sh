@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The real game starts in its window, and stops with its message when a data file is missing.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$1"
+
+# 1. A complete run tree: the window appears and the game keeps running.
+"$E2E_RUN_DIR/game" >"$E2E_TMP/game.out" 2>&1 &
+game_pid=$!
+E2E_PIDS+=($game_pid)
+window=$(e2e_wait_window "Pim's Slumberia" 30) || e2e_fail "no window titled \"Pim's Slumberia\""
+sleep 1
+kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended by itself: $(cat "$E2E_TMP/game.out")"
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[[ "$size" == "640x480" ]] || e2e_fail "window is $size, not 640x480"
+kill "$game_pid"; wait "$game_pid" 2>/dev/null
+
+# 2. Without the build tile data: status 1, its message, and the sound file is never opened.
+tree=$(e2e_copy_run_tree)
+rm "$tree/data/d_build_tiles.dat"
+: > "$E2E_TMP/xmessage.log"
+strace -f -e trace=open,openat -o "$E2E_TMP/opens.log" "$tree/game" >"$E2E_TMP/game2.out" 2>&1
+status=$?
+[[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+grep -q "Failed to load build tile data." "$E2E_TMP/xmessage.log" || e2e_fail "message not shown"
+grep -q "Failed to load build tile data." "$E2E_TMP/game2.out" || e2e_fail "message not on stdout"
+grep -q 'd_tiles.dat' "$E2E_TMP/opens.log" || e2e_fail "strace saw no data file opened"
+if grep -q 'd_sounds.dat' "$E2E_TMP/opens.log"; then e2e_fail "the sound data file was tried"; fi
+echo "e2e startup: ok"
