@@ -1,0 +1,150 @@
+// The one reader and writer of map files, used by the game's map loading and by the editor's save and load.
+#include "map_file.h"
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <istream>
+#include <ostream>
+
+namespace {
+
+enum class long_line { skip_rest, stop };
+
+// Reads one whole line into buf (size bytes, always terminated). Returns false when nothing could be
+// read, or when the line does not fit and `too_long` says to stop; a line that was not read is "".
+bool read_whole_line(std::istream &in, char *buf, int size, long_line too_long)
+{
+    buf[0] = '\0';
+    if (!in.good()) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    int stored = 0;
+    bool extracted = false;
+    for (;;) {
+        int c = in.get();
+        if (c == std::char_traits<char>::eof()) {
+            // get() marked the stream failed too; a partial last line still counts as read.
+            buf[stored] = '\0';
+            if (!extracted)
+                return false;
+            in.clear(std::ios::eofbit);
+            return true;
+        }
+        extracted = true;
+        if (c == '\n')
+            break;
+        if (stored == size - 1) {
+            buf[stored] = '\0';
+            if (too_long == long_line::stop) {
+                in.setstate(std::ios::failbit);
+                return false;
+            }
+            // The rest of an over-long line is consumed so that the next line starts where it should.
+            while (c != '\n' && c != std::char_traits<char>::eof())
+                c = in.get();
+            if (c == std::char_traits<char>::eof())
+                in.clear(std::ios::eofbit);
+            return true;
+        }
+        buf[stored++] = static_cast<char>(c);
+    }
+    buf[stored] = '\0';
+    return true;
+}
+
+// One whitespace-separated decimal integer; false (and `value` untouched) when none can be read.
+bool read_int(std::istream &in, int &value)
+{
+    int read = 0;
+    if (!(in >> read))
+        return false;
+    value = read;
+    return true;
+}
+
+// Writes a fixed buffer up to its terminator, never past the buffer's end.
+void write_line(std::ostream &out, const char *text, int size)
+{
+    out.write(text, static_cast<std::streamsize>(strnlen(text, size)));
+    out << '\n';
+}
+
+} // namespace
+
+void read_map_stream(std::istream &in, map_file &into)
+{
+    into.name[0] = '\0';
+    into.file_name[0] = '\0';
+    into.next_map[0] = '\0';
+    if (!read_whole_line(in, into.name, map_name_size, long_line::skip_rest))
+        return;
+    if (!read_whole_line(in, into.file_name, map_path_size, long_line::stop))
+        return;
+    if (!read_whole_line(in, into.next_map, map_path_size, long_line::stop))
+        return;
+
+    int *const header[] = {&into.start_x, &into.start_y, &into.exit_x, &into.exit_y,
+                           &into.background, &into.x_velocity, &into.y_velocity};
+    for (int *value : header)
+        if (!read_int(in, *value))
+            return;
+
+    for (int x = 0; x < map_width; x++)
+        for (int y = 0; y < map_height; y++) {
+            if (!read_int(in, into.block_layer[x][y]))
+                return;
+            if (!read_int(in, into.trans_layer[x][y]))
+                return;
+        }
+
+    if (!read_int(in, into.teleport_count))
+        return;
+    if (into.teleport_count <= 0)
+        return;
+    const std::size_t first = into.teleports.size();
+    into.teleports.resize(first + std::min(into.teleport_count, max_teleports));
+    for (std::size_t i = first; i < into.teleports.size(); i++) {
+        teleport &t = into.teleports[i];
+        int *const fields[] = {&t.src_x, &t.src_y, &t.dst_x, &t.dst_y};
+        for (int *value : fields)
+            if (!read_int(in, *value))
+                return;
+    }
+}
+
+int read_map_file(const char *path, map_file &into)
+{
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in.is_open())
+        return 0;
+    read_map_stream(in, into);
+    return -1;
+}
+
+void write_map_stream(std::ostream &out, const map_file &from)
+{
+    write_line(out, from.name, map_name_size);
+    write_line(out, from.file_name, map_path_size);
+    write_line(out, from.next_map, map_path_size);
+    const int header[] = {from.start_x, from.start_y, from.exit_x, from.exit_y,
+                          from.background, from.x_velocity, from.y_velocity};
+    for (int value : header)
+        out << value << '\n';
+    for (int x = 0; x < map_width; x++)
+        for (int y = 0; y < map_height; y++)
+            out << from.block_layer[x][y] << '\n' << from.trans_layer[x][y] << '\n';
+    out << from.teleports.size() << '\n';
+    for (const teleport &t : from.teleports)
+        out << t.src_x << '\n' << t.src_y << '\n' << t.dst_x << '\n' << t.dst_y << '\n';
+}
+
+int write_map_file(const char *path, const map_file &from)
+{
+    std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open())
+        return 0;
+    write_map_stream(out, from);
+    out.close();
+    return out.fail() ? 0 : -1;
+}
