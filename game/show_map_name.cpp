@@ -1,0 +1,120 @@
+// The map-name banner: start, motion per tick and drawing of the framed name plate.
+#include "show_map_name.h"
+#include "datafiles.h"
+#include "game_quit.h"
+#include "map.h"
+
+FONT *map_name_font = nullptr;
+BITMAP *map_name_buffer = nullptr;
+int map_name_width = 0;
+int map_name_height = 0;
+int map_name_x_pos = 0;
+int map_name_y_pos = 0;
+int map_name_stopping_point = 0;
+int map_name_timer = 0;
+int map_name_switch = 0;
+int map_name_in_progress = 0;
+
+namespace {
+
+const int font_entry = 15;
+
+// d_system entries of the frame around the plate.
+const int bottom_left = 18;
+const int bottom_edge = 19;
+const int bottom_right = 20;
+const int left_edge = 21;
+const int right_edge = 22;
+const int top_edge = 23;
+const int top_left = 24;
+const int top_right = 25;
+
+const int slide_speed = 22;
+// Ticks the banner rests in the middle of the screen before it slides on.
+const int rest_ticks = 119;
+
+BITMAP *frame_piece(int entry)
+{
+    return static_cast<BITMAP *>(d_system[entry].dat);
+}
+
+void stretch_piece(BITMAP *target, int entry, int x, int y, int w, int h)
+{
+    BITMAP *piece = frame_piece(entry);
+    stretch_blit(piece, target, 0, 0, piece->w, piece->h, x, y, w, h);
+}
+
+} // namespace
+
+void map_name_pre_init()
+{
+    map_name_font = static_cast<FONT *>(d_system[font_entry].dat);
+}
+
+void map_name_init()
+{
+    if (the_map.name[0] == '\0') {
+        map_name_in_progress = 0;
+        return;
+    }
+    if (map_name_buffer) {
+        destroy_bitmap(map_name_buffer);
+        map_name_buffer = nullptr;
+    }
+    map_name_height = text_height(map_name_font);
+    map_name_width = text_length(map_name_font, the_map.name);
+    map_name_buffer = create_bitmap(map_name_width, map_name_height);
+    if (!map_name_buffer) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("Could not create map name bitmap!");
+        game_quit();
+    }
+    map_name_stopping_point = SCREEN_W / 2 - map_name_buffer->w / 2;
+    map_name_x_pos = -map_name_width;
+    map_name_y_pos = SCREEN_H / 2 - map_name_buffer->h / 2;
+    map_name_timer = 0;
+    clear_to_color(map_name_buffer, makecol(141, 147, 197));
+    map_name_in_progress = -1;
+    map_name_switch = 0;
+    textprintf_ex(map_name_buffer, map_name_font, 0, 0, makecol(0, 0, 0), -1, "%s", the_map.name);
+}
+
+void process_map_name()
+{
+    if (map_name_switch == 0)
+        map_name_x_pos += slide_speed;
+    // Pulled back onto the resting point in the tick that reaches or passes it.
+    if (map_name_x_pos >= map_name_stopping_point && map_name_timer <= rest_ticks) {
+        map_name_timer++;
+        map_name_x_pos = map_name_stopping_point;
+        map_name_switch = -1;
+    }
+    if (map_name_timer > rest_ticks) {
+        map_name_x_pos += slide_speed;
+        if (map_name_x_pos >= SCREEN_W)
+            map_name_in_progress = 0;
+    }
+}
+
+void draw_map_name(BITMAP *target)
+{
+    const int x = map_name_x_pos;
+    const int y = map_name_y_pos;
+    const int w = map_name_buffer->w;
+    const int h = map_name_buffer->h;
+
+    stretch_piece(target, left_edge, x - frame_piece(left_edge)->w, y, frame_piece(left_edge)->w, h);
+    stretch_piece(target, right_edge, x + w, y, frame_piece(right_edge)->w, h);
+    stretch_piece(target, top_edge, x, y - frame_piece(top_edge)->h, w, frame_piece(top_edge)->h);
+    stretch_piece(target, bottom_edge, x, y + h, w, frame_piece(bottom_edge)->h);
+    draw_sprite(target, frame_piece(top_left), x - frame_piece(top_left)->w, y - frame_piece(top_left)->h);
+    draw_sprite(target, frame_piece(bottom_left), x - frame_piece(bottom_left)->w, y + h);
+    draw_sprite(target, frame_piece(top_right), x + w, y - frame_piece(top_right)->h);
+    draw_sprite(target, frame_piece(bottom_right), x + w, y + h);
+    blit(map_name_buffer, target, 0, 0, x, y, w, h);
+}
+
+int map_name_showing()
+{
+    return map_name_in_progress;
+}
