@@ -68,6 +68,33 @@ public:
     int teleport_anim_in_progress();
     void init_in_teleport_anim();
     void init_out_teleport_anim();
+
+    // The parts of one tick, in the order do_logic runs them.
+    void process_teleport_anim();
+    void process_out_teleport_anim();
+    void process_in_teleport_anim();
+    void update_bbox();
+    void check_teleport();
+    int on_teleport();
+    void process_teleport();
+    void check_fall();
+    void check_break_block();
+    void do_move();
+    int check_blocked();
+    void do_blink();
+    void animate();
+    void update_time_played();
+    void check_die();
+    void check_win();
+
+private:
+    void process_direction_key(int direction);
+    void count_step(int direction);
+    void process_action_key();
+    void set_blink_sprites(int blink);
 };
+
+// Latch of the action key: -1 once a press has been used, 0 once the key was seen up.
+extern int build_key_down;
 
 extern player the_player;
