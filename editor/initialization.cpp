@@ -1,0 +1,106 @@
+// Start-up of the editor, in the order the rest of the program relies on.
+#include "initialization.h"
+#include <allegro.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+#include "allegico.h"
+#include "buttons.h"
+#include "datafiles.h"
+#include "do_drawing.h"
+#include "game_quit.h"
+#include "tile_picker.h"
+#include "timer.h"
+
+int GAME_SCREEN_MODE = 2;
+char editor_settings_location[256] = "data/ed_settings.txt";
+
+void read_editor_settings()
+{
+    FILE *file = std::fopen(editor_settings_location, "r");
+    if (!file)
+        return;
+    char text[5] = {0, 0, 0, 0, 0};
+    std::size_t got = std::fread(text, 1, 4, file);
+    text[got] = '\0';
+    if (std::ferror(file))
+        GAME_SCREEN_MODE = 2;
+    else
+        GAME_SCREEN_MODE = std::atoi(text);
+    std::fclose(file);
+}
+
+void read_command_line(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "-f") == 0)
+        GAME_SCREEN_MODE = GFX_AUTODETECT_FULLSCREEN;
+}
+
+// The program file's directory becomes the working directory; with no directory part in the
+// program's name we stay where we were started.
+static void change_to_executable_directory()
+{
+    char path[256];
+    get_executable_name(path, sizeof(path));
+    char *slash = std::strrchr(path, '/');
+    if (!slash)
+        return;
+    slash[1] = '\0';
+    if (chdir(path) != 0) {
+        // Relative names then resolve against the caller's directory.
+    }
+}
+
+void initialization(int argc, char **argv)
+{
+    allegro_icon = allegico_xpm;
+    if (allegro_init() != 0) {
+        std::fprintf(stderr, "Could not start Allegro: %s\n", allegro_error);
+        std::exit(1);
+    }
+    install_keyboard();
+    install_mouse();
+    install_timer();
+
+    change_to_executable_directory();
+
+    install_int_ex(increment_speed_counter, BPS_TO_TIMER(60));
+
+    set_color_depth(15);
+
+    read_editor_settings();
+    read_command_line(argc, argv);
+
+    if (set_gfx_mode(GAME_SCREEN_MODE, 800, 600, 0, 0) != 0) {
+        set_color_depth(16);
+        if (set_gfx_mode(GAME_SCREEN_MODE, 800, 600, 0, 0) != 0) {
+            set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+            allegro_message("Sorry. Initialization failed!\nYou need at least a \n15bit or 16bit grahpics card");
+            std::exit(1);
+        }
+    }
+
+    set_window_title("Pim's Slumberia Editor");
+
+    // The editor plays no sound itself: a sound system that will not start is reported and the
+    // editor carries on. The message goes up over the open window, which stays usable.
+    reserve_voices(64, -1);
+    set_volume_per_voice(2);
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
+        allegro_message("Error initialising sound system\n%s\n", allegro_error);
+
+    buffer = create_bitmap(SCREEN_W, SCREEN_H);
+    field_buffer = create_bitmap(640, 480);
+    if (!buffer || !field_buffer) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("Could not create screen buffer");
+        game_quit();
+    }
+
+    load_datafiles();
+
+    init_buttons();
+    init_tile_picker();
+    find_end_of_bg_dat();
+}

@@ -1,0 +1,39 @@
+// The file commands: save, load, link the next map, and the level-set compiler.
+#pragma once
+#include <allegro.h>
+
+extern char filename_buffer[256]; // shared by the map file selectors
+extern char last_filename[256];   // the map last loaded
+extern char level_set_name[256];  // the set's name, kept between compilations
+
+// The panel's commands, each with its file selector.
+void save_map();
+void load_map();
+void next_map();
+void level_set_loader();
+
+// What each command does once its path is chosen.
+// Saves the map to `path` (slashes fixed in place); a file that cannot be written is reported.
+// Returns -1 when written, 0 otherwise.
+int save_map_as(char *path);
+// Empties the map and fills it from `path`; a file that does not open leaves it empty.
+void load_map_from(const char *path);
+// Links the map to the one stored in `path` by that file's own-name line; unchanged when it
+// does not open.
+void next_map_from(const char *path);
+
+enum chain_result { chain_complete, chain_missing_map, chain_loops, chain_aborted };
+
+// Walks the chain from the map at `first_path` to the map naming "end", writing its progress and
+// any failure onto `target`. `first_name` receives the first map's base name (256 bytes).
+chain_result walk_level_chain(const char *first_path, BITMAP *target, char *first_name);
+
+// Writes the loader file: the first map's name, then level_set_name. A file that cannot be written
+// is reported. Returns -1 when written, 0 otherwise.
+int save_loader_as(const char *path, const char *first_name);
+
+// Puts a write failure on the screen with the path, and waits for a key.
+void report_write_failure(const char *what, const char *path);
+
+// Copies src into a fixed buffer, cut to fit.
+void copy_path(char *dest, const char *src);
