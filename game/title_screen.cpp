@@ -1,0 +1,418 @@
+// The title menu with its game-loss confirmation box, and the menu-screen frame the other menus reuse.
+#include "title_screen.h"
+#include <cstring>
+#include "datafiles.h"
+#include "do_drawing.h"
+#include "game_quit.h"
+#include "introduction_screen.h"
+#include "level_set_screen.h"
+#include "map.h"
+#include "message.h"
+#include "music.h"
+#include "player.h"
+#include "show_map_name.h"
+#include "timer.h"
+
+int game_in_progress = 0;
+int key_enter_pressed = 0;
+int background_scroll = 0;
+int title_text_scroll = 640;
+
+// Five segments (thanks, code and design, art, web, e-mail) with 21, 20, 20 and 20 blanks
+// between them and 40 after the last: 270 characters, 2160 pixels in the 8-pixel font.
+const char title_scroller_text[] =
+    "Thanks for playing Pim's Slumberia 1.02!"
+    "                     "
+    "Code, design: the Pim's Slumberia team"
+    "                    "
+    "Art: the Pim's Slumberia team"
+    "                    "
+    "www.slumberia.example"
+    "                    "
+    "pim@slumberia.example"
+    "                                        ";
+
+int (*title_load_game_screen)() = nullptr;
+int (*title_tutorial_screen)() = nullptr;
+void (*title_options_screen)() = nullptr;
+
+namespace {
+
+BITMAP *system_bitmap(int entry)
+{
+    return static_cast<BITMAP *>(d_system[entry].dat);
+}
+
+// Menu-frame images in d_system, and the backdrop in d_backgrounds.
+const int strip_image = 0;
+const int cursor_image = 4;
+const int corner_image = 39;
+const int top_left_image = 40;
+const int menu_backdrop = 1;
+
+// Title images: the labels without and with a game in progress; the box's parts.
+const int labels_no_game = 37;
+const int labels_in_game = 38;
+const int box_button = 1;
+const int box_button_lit = 2;
+const int box_font = 8;
+const int frame_bottom_left = 18, frame_bottom = 19, frame_bottom_right = 20;
+const int frame_left = 21, frame_right = 22, frame_top = 23;
+const int frame_top_left = 24, frame_top_right = 25;
+
+const int box_w = 400;
+const int box_h = 200;
+
+[[noreturn]] void fail(const char *text)
+{
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    allegro_message("%s", text);
+    game_quit();
+}
+
+int first_title_item()
+{
+    return game_in_progress ? title_new_game : title_continue;
+}
+
+// The load step of the Load Game item: the load screen over the menu backdrop, then either the
+// loaded game or, when abandoned, the built-in level set and no game in progress.
+void run_load_step(title_menu &menu)
+{
+    the_map.background = 1;
+    the_map.x_velocity = 1;
+    const int loaded = title_load_game_screen();
+    the_message.deactivate();
+    if (loaded) {
+        game_in_progress = -1;
+        menu.leave = -1;
+        return;
+    }
+    std::strcpy(loader_directory, loader_directory_hardcopy);
+    std::strcpy(first_level, first_level_hardcopy);
+    game_in_progress = 0;
+}
+
+void select_new_game(title_menu &menu)
+{
+    title_start_new_game(menu);
+}
+
+void select_new_game_or_continue(title_menu &menu)
+{
+    if (!game_in_progress) {
+        title_start_new_game(menu);
+        return;
+    }
+    // The press that chose Continue must not act in play as well.
+    key[the_player.key_action] = 0;
+    menu.leave = -1;
+}
+
+void select_load_game(title_menu &menu)
+{
+    if (!title_load_game_screen)
+        return;
+    if (game_in_progress) {
+        menu.confirm_open = -1;
+        return;
+    }
+    run_load_step(menu);
+}
+
+void select_tutorial(title_menu &menu)
+{
+    if (!title_tutorial_screen)
+        return;
+    if (game_in_progress) {
+        menu.confirm_open = -1;
+        return;
+    }
+    if (title_tutorial_screen())
+        menu.leave = -1;
+}
+
+void select_options(title_menu &)
+{
+    if (!title_options_screen)
+        return;
+    title_options_screen();
+    // Ticks owed while the options were open are dropped.
+    speed_counter = 0;
+}
+
+void select_quit(title_menu &)
+{
+    game_quit();
+}
+
+void (*const title_actions[title_item_count])(title_menu &) = {
+    select_new_game, select_new_game_or_continue, select_load_game,
+    select_tutorial, select_options, select_quit,
+};
+
+// "Yes" in the box: the confirmed item's step, with the game in progress given up.
+void confirm_game_loss(title_menu &menu)
+{
+    if (menu.item == title_load_game) {
+        run_load_step(menu);
+        return;
+    }
+    const int started = title_tutorial_screen();
+    game_in_progress = 0;
+    if (started)
+        menu.leave = -1;
+}
+
+void process_menu_keys(title_menu &menu)
+{
+    if (menu_key_pressed(KEY_UP, menu.up_latch)) {
+        play_menu_sound(menu_move_sound);
+        menu.item = title_item_above(menu.item);
+    }
+    if (menu_key_pressed(KEY_DOWN, menu.down_latch)) {
+        play_menu_sound(menu_move_sound);
+        menu.item = title_item_below(menu.item);
+    }
+    if (menu_select_pressed()) {
+        play_menu_sound(menu_select_sound);
+        title_actions[menu.item](menu);
+    }
+}
+
+// While the box is open only Left, Right and Enter count; the action key does not confirm.
+void process_box_keys(title_menu &menu)
+{
+    if (menu_key_pressed(KEY_LEFT, menu.up_latch))
+        menu.answer = menu.answer ? 0 : 1;
+    if (menu_key_pressed(KEY_RIGHT, menu.down_latch))
+        menu.answer = menu.answer ? 0 : 1;
+    if (!key[KEY_ENTER]) {
+        key_enter_pressed = 0;
+        return;
+    }
+    if (key_enter_pressed)
+        return;
+    key_enter_pressed = -1;
+    menu.confirm_open = 0;
+    if (menu.answer)
+        confirm_game_loss(menu);
+}
+
+// A frame piece stretched to w x h at (x, y).
+void draw_stretched_piece(int entry, int x, int y, int w, int h)
+{
+    BITMAP *piece = system_bitmap(entry);
+    stretch_blit(piece, buffer, 0, 0, piece->w, piece->h, x, y, w, h);
+}
+
+void draw_confirmation_box(const title_menu &menu)
+{
+    const int bx = buffer->w / 2 - box_w / 2;
+    const int by = buffer->h / 2 - box_h / 2;
+    BITMAP *box = create_bitmap(box_w, box_h);
+    if (!box)
+        fail("Could not create confirmation\nwindow bitmap!");
+    clear_to_color(box, makecol(141, 147, 197));
+
+    FONT *box_text_font = static_cast<FONT *>(d_system[box_font].dat);
+    const int line_h = text_height(box_text_font);
+    const int white = makecol(255, 255, 255);
+    const char *lines[] = {"The current game in", "progress will be lost!", "Are you sure?"};
+    const int line_y[] = {5, line_h + 5, 2 * line_h + 10};
+    for (int i = 0; i < 3; i++)
+        textprintf_ex(box, box_text_font, box_w / 2 - text_length(box_text_font, lines[i]) / 2,
+                      line_y[i], white, -1, "%s", lines[i]);
+
+    BITMAP *left = system_bitmap(frame_left);
+    BITMAP *top = system_bitmap(frame_top);
+    BITMAP *bottom = system_bitmap(frame_bottom);
+    draw_stretched_piece(frame_left, bx - left->w, by, left->w, box_h);
+    draw_stretched_piece(frame_right, bx + box_w, by, system_bitmap(frame_right)->w, box_h);
+    draw_stretched_piece(frame_top, bx, by - top->h, box_w, top->h);
+    draw_stretched_piece(frame_bottom, bx, by + box_h, box_w, bottom->h);
+    BITMAP *top_left = system_bitmap(frame_top_left);
+    BITMAP *bottom_left = system_bitmap(frame_bottom_left);
+    BITMAP *top_right = system_bitmap(frame_top_right);
+    draw_sprite(buffer, top_left, bx - top_left->w, by - top_left->h);
+    draw_sprite(buffer, bottom_left, bx - bottom_left->w, by + box_h);
+    draw_sprite(buffer, top_right, bx + box_w, by - top_right->h);
+    draw_sprite(buffer, system_bitmap(frame_bottom_right), bx + box_w, by + box_h);
+
+    blit(box, buffer, 0, 0, bx, by, box_w, box_h);
+
+    BITMAP *button = system_bitmap(box_button_lit);
+    const int bw = button->w;
+    const int bh = button->h;
+    const int yes_x = buffer->w / 2 - box_w / 4 - bw / 2;
+    const int no_x = buffer->w / 2 + box_w / 4 - bw / 2;
+    const int button_y = buffer->h / 2 + 50;
+    draw_sprite(buffer, system_bitmap(menu.answer ? box_button_lit : box_button), yes_x, button_y);
+    draw_sprite(buffer, system_bitmap(menu.answer ? box_button : box_button_lit), no_x, button_y);
+    textprintf_ex(buffer, box_text_font, yes_x + bw / 2 - text_length(box_text_font, "Yes") / 2,
+                  button_y + bh / 2 - line_h / 2, white, -1, "Yes");
+    textprintf_ex(buffer, box_text_font, no_x + bw / 2 - text_length(box_text_font, "No") / 2,
+                  button_y + bh / 2 - line_h / 2, white, -1, "No");
+
+    destroy_bitmap(box);
+}
+
+} // namespace
+
+// ---- Menu-screen frame
+
+void play_menu_sound(int sound)
+{
+    play_game_sample(static_cast<SAMPLE *>(d_sounds[sound].dat));
+}
+
+void menu_frame_tick()
+{
+    background_scroll++;
+    if (background_scroll > 640)
+        background_scroll -= 640;
+    title_text_scroll--;
+    if (title_text_scroll <= -text_length(font, title_scroller_text))
+        title_text_scroll = 640;
+    check_change_music();
+}
+
+void draw_menu_frame_back(BITMAP *heading, int heading_x, int heading_y)
+{
+    BITMAP *backdrop = static_cast<BITMAP *>(d_backgrounds[menu_backdrop].dat);
+    const int s = background_scroll;
+    blit(backdrop, buffer, 640 - s, 0, 0, 0, s, 480);
+    blit(backdrop, buffer, 0, 0, s, 0, 640 - s, 480);
+    BITMAP *corner = system_bitmap(corner_image);
+    draw_sprite(buffer, corner, 640 - corner->w, 0);
+    draw_sprite(buffer, system_bitmap(top_left_image), 10, 10);
+    if (heading)
+        draw_sprite(buffer, heading, heading_x, heading_y);
+    set_trans_blender(255, 255, 255, 75);
+    draw_trans_sprite(buffer, system_bitmap(strip_image), 0, 470);
+}
+
+void draw_menu_cursor(int y)
+{
+    draw_sprite(buffer, system_bitmap(cursor_image), menu_cursor_x, y);
+}
+
+void draw_menu_frame_front()
+{
+    textprintf_ex(buffer, font, 0, 460, makecol(0, 0, 0), -1, "Version 1.02");
+    textprintf_ex(buffer, font, title_text_scroll, 471, makecol(255, 255, 255), -1, "%s",
+                  title_scroller_text);
+}
+
+void show_buffer()
+{
+    acquire_screen();
+    blit(buffer, screen, 0, 0, 0, 0, 640, 480);
+    release_screen();
+}
+
+int menu_key_pressed(int scancode, int &latch)
+{
+    if (!key[scancode]) {
+        latch = 0;
+        return 0;
+    }
+    if (latch)
+        return 0;
+    latch = -1;
+    return -1;
+}
+
+int menu_select_pressed()
+{
+    if (!key[KEY_ENTER] && !key[the_player.key_action]) {
+        key_enter_pressed = 0;
+        return 0;
+    }
+    if (key_enter_pressed)
+        return 0;
+    key_enter_pressed = -1;
+    return -1;
+}
+
+// ---- Title menu
+
+title_menu start_title_menu()
+{
+    title_menu menu;
+    menu.item = first_title_item();
+    return menu;
+}
+
+int title_item_above(int item)
+{
+    return item == first_title_item() ? title_quit : item - 1;
+}
+
+int title_item_below(int item)
+{
+    return item == title_quit ? first_title_item() : item + 1;
+}
+
+void title_start_new_game(title_menu &menu)
+{
+    the_message.deactivate();
+    the_player.blocks_created = 0;
+    the_player.blocks_destroyed = 0;
+    the_player.time_ticks = 0;
+    the_player.time_seconds = 0;
+    the_player.time_minutes = 0;
+    the_player.time_hours = 0;
+    the_player.steps_taken = 0;
+    the_player.restarts = 0;
+
+    introduction_screen();
+
+    // The built-in set starts from its first map; a set chosen in the options keeps its own.
+    if (std::strcmp(loader_directory, loader_directory_hardcopy) == 0) {
+        std::strcpy(loader_directory, loader_directory_hardcopy);
+        std::strcpy(first_level, first_level_hardcopy);
+    }
+    the_map.load_map(first_level);
+    map_name_init();
+
+    the_player.walking = 0;
+    the_player.step = 0;
+    game_in_progress = -1;
+    menu.leave = -1;
+}
+
+void title_menu_tick(title_menu &menu)
+{
+    if (menu.confirm_open)
+        process_box_keys(menu);
+    else
+        process_menu_keys(menu);
+    menu_frame_tick();
+}
+
+void draw_title_menu(const title_menu &menu)
+{
+    draw_menu_frame_back(nullptr, 0, 0);
+    if (game_in_progress)
+        draw_sprite(buffer, system_bitmap(labels_in_game), 100, title_item_first_y);
+    else
+        draw_sprite(buffer, system_bitmap(labels_no_game), 100, title_item_first_y + 32);
+    draw_menu_cursor(title_item_first_y + 32 * menu.item);
+    draw_menu_frame_front();
+    if (menu.confirm_open)
+        draw_confirmation_box(menu);
+}
+
+void title_screen()
+{
+    title_menu menu = start_title_menu();
+    while (!menu.leave) {
+        while (speed_counter > 0) {
+            title_menu_tick(menu);
+            speed_counter--;
+        }
+        draw_title_menu(menu);
+        show_buffer();
+    }
+}
