@@ -112,22 +112,21 @@ int add_level_set(const char *path, int attrib, void *param)
     FILE *file = std::fopen(path, "rb");
     if (!file)
         return 0;
-
     level_set_locs set;
-    char directory[scan_buffer_size];
-    if (!copy_field(directory, sizeof(directory), path) ||
-        !copy_field(set.loader_file, sizeof(set.loader_file), get_filename(path))) {
-        std::fclose(file);
-        return 0;
+    // The listing hands over paths up to Allegro's own limit; a set whose directory or file name
+    // does not fit its record is left out rather than cut.
+    char directory[1024];
+    int usable = copy_field(directory, sizeof(directory), path) &&
+                 copy_field(set.loader_file, sizeof(set.loader_file), get_filename(path)) &&
+                 copy_field(set.directory, sizeof(set.directory), truncate_level_set_directory(directory));
+    if (usable) {
+        read_loader_line(file, set.first_level, sizeof(set.first_level));
+        read_loader_line(file, set.name, sizeof(set.name));
+        usable = !std::ferror(file);
     }
-    copy_field(set.directory, sizeof(set.directory), truncate_level_set_directory(directory));
-    read_loader_line(file, set.first_level, sizeof(set.first_level));
-    read_loader_line(file, set.name, sizeof(set.name));
-    const int failed = std::ferror(file);
     std::fclose(file);
-    if (failed)
-        return 0;
-    level_sets.push_back(set);
+    if (usable)
+        level_sets.push_back(set);
     return 0;
 }
 
