@@ -145,7 +145,8 @@ void do_drawing(int prompt)
     acquire_screen();
     draw_frame(prompt);
     show_mouse(buffer);
-    blit(buffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+    // buffer was made at the screen's size.
+    blit(buffer, screen, 0, 0, 0, 0, buffer->w, buffer->h);
     show_mouse(nullptr);
     release_screen();
 }
