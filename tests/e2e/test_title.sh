@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The real game from its logo through the title menu into the first map and back: New Game, the
+# introduction skipped with Escape, the map with its banner, Escape to the menu with Continue, Quit.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$1"
+
+shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
+mkdir -p "$shots"
+
+# A private copy of the run tree, set to start in a window.
+tree=$(e2e_copy_run_tree)
+printf '255\n255\n1' > "$tree/data/settings.txt"
+[[ -f "$tree/data/levels/original levels/level1.map" ]] || e2e_fail "the built-in set's first map is missing"
+
+"$tree/game" >"$E2E_TMP/game.out" 2>&1 &
+game_pid=$!
+E2E_PIDS+=($game_pid)
+window=$(e2e_wait_window "Pim's Slumberia" 30) || e2e_fail "no window titled \"Pim's Slumberia\""
+
+alive() {
+  kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended during: $1 ($(cat "$E2E_TMP/game.out"))"
+}
+
+# Saves the game window's picture as $1.png in the shots directory.
+shot() {
+  local geometry
+  geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}')
+  e2e_screenshot "$E2E_TMP/root.png"
+  convert "$E2E_TMP/root.png" -crop "$geometry" +repage "$shots/$1.png" || e2e_fail "screenshot $1"
+}
+
+# How many pixels of the window picture $1 lie near the colour r g b within the box x0 y0 x1 y1.
+count_colour() {
+  local file=$1 r=$2 g=$3 b=$4 x0=$5 y0=$6 x1=$7 y1=$8
+  convert "$shots/$file.png" -crop "$((x1 - x0))x$((y1 - y0))+$x0+$y0" +repage -depth 8 txt:- |
+    awk -v r="$r" -v g="$g" -v b="$b" -F'[(),]+' 'NR > 1 {
+      dr = $3 - r; dg = $4 - g; db = $5 - b
+      if (dr < 0) dr = -dr; if (dg < 0) dg = -dg; if (db < 0) db = -db
+      if (dr < 10 && dg < 10 && db < 10) n++ } END { print n + 0 }'
+}
+
+# 1. The logo (about 6.3 s), then the title menu.
+sleep 9
+alive "the logo"
+shot title_menu
+[[ $(count_colour title_menu 0 0 0 0 0 640 460) -lt 200000 ]] || e2e_fail "the title menu is black"
+
+# 2. New Game (the cursor starts on it), then Escape skips the introduction.
+e2e_key "$window" Return
+sleep 1.5
+alive "the introduction"
+e2e_key "$window" Escape
+sleep 0.8
+alive "loading the first map"
+shot first_map
+# The map-name banner rests in the middle of the screen on its lavender plate.
+plate=$(count_colour first_map 141 147 197 0 200 640 280)
+[[ $plate -gt 300 ]] || e2e_fail "no map-name banner in the middle of the first map ($plate plate pixels)"
+
+# 3. Escape in play (once Pim has faded in) opens the menu with Continue on item 1.
+sleep 2.5
+e2e_key "$window" Escape
+sleep 1
+alive "the title menu from play"
+shot title_continue
+# Continue returns to play; Escape opens the menu again. Without a game in progress the same keys
+# would start a new game here and the game would not end below.
+e2e_key "$window" Down
+e2e_key "$window" Return
+sleep 1
+alive "continuing"
+e2e_key "$window" Escape
+sleep 1
+alive "the second title menu"
+
+# 4. Up from New Game goes to Quit: the process ends with status 1.
+e2e_key "$window" Up
+e2e_key "$window" Return
+for i in $(seq 50); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && e2e_fail "Quit did not end the game"
+wait "$game_pid"
+status=$?
+[[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+[[ -s "$E2E_TMP/xmessage.log" ]] && e2e_fail "the game reported an error"
+echo "e2e title: ok (screenshots in $shots)"
