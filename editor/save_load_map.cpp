@@ -15,9 +15,6 @@ char filename_buffer[256] = "";
 char last_filename[256] = "";
 char level_set_name[256] = "Level Set Name";
 
-// Cuts a path just after its last '/', as the game does to find a level set's directory.
-char *truncate_level_set_directory(char *path);
-
 namespace {
 
 const int path_size = 256;

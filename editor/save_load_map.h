@@ -35,5 +35,8 @@ int save_loader_as(const char *path, const char *first_name);
 // Puts a write failure on the screen with the path, and waits for a key.
 void report_write_failure(const char *what, const char *path);
 
+// Cuts `path` in place just after its last '/' (the directory of a chosen map) and returns it.
+char *truncate_level_set_directory(char *path);
+
 // Copies src into a fixed buffer, cut to fit.
 void copy_path(char *dest, const char *src);

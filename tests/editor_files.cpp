@@ -1,0 +1,378 @@
+// The file commands: saving and loading maps, the next-map link, the level-set compiler's chain walk
+// and loader file, write failures, and a level set made here read back as the game reads it.
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include "editor_fixture.h"
+#include "headless.h"
+#include "map_file.h"
+
+namespace editor_test {
+namespace {
+
+int count_lines(const std::string &text)
+{
+    int n = 0;
+    for (char c : text)
+        n += c == '\n';
+    return n;
+}
+
+std::string line_of(const std::string &text, int number)
+{
+    std::istringstream in(text);
+    std::string line;
+    for (int i = 0; i < number; i++)
+        std::getline(in, line);
+    return line;
+}
+
+// A map file as the editor writes it, for the chain tests.
+void write_chain_map(const std::string &dir, const char *file, const char *next)
+{
+    map_file m;
+    std::snprintf(m.name, sizeof(m.name), "Map %s", file);
+    std::snprintf(m.file_name, sizeof(m.file_name), "%s", file);
+    std::snprintf(m.next_map, sizeof(m.next_map), "%s", next);
+    ASSERT_EQ(write_map_file((dir + "/" + file).c_str(), m), -1);
+}
+
+class files : public editor_screen {
+protected:
+    std::string dir;
+    void SetUp() override
+    {
+        editor_screen::SetUp();
+        dir = make_temp_dir("ed_files");
+        clear_to_color(screen, 0);
+    }
+
+    // Fills the map with a value of its own in every field.
+    static void busy_map()
+    {
+        std::strcpy(the_map.name, "Pillow Towers");
+        std::strcpy(the_map.next_map, "towers2.map");
+        the_map.start_x = 3;
+        the_map.start_y = 12;
+        the_map.exit_x = 17;
+        the_map.exit_y = 2;
+        the_map.background = 4;
+        the_map.x_velocity = 0;
+        the_map.y_velocity = -6;
+        for (int x = 0; x < map_width; x++)
+            for (int y = 0; y < map_height; y++) {
+                the_map.block_layer[x][y] = (x * 15 + y) % 30 - 11;
+                the_map.trans_layer[x][y] = (x + y) % 7 - 1;
+            }
+        the_map.teleports = {{1, 2, 3, 4}, {5, 6, 7, 8}, {19, 14, 0, 0}};
+        the_map.teleport_count = 3;
+    }
+
+    std::string path(const char *file) const { return dir + "/" + file; }
+
+    chain_result walk(const char *first, char *first_name)
+    {
+        return walk_level_chain(path(first).c_str(), screen, first_name);
+    }
+};
+
+TEST_F(files, save_then_load_gives_back_every_field)
+{
+    busy_map();
+    std::string where = path("towers.map");
+    ASSERT_EQ(save_map_as(&where[0]), -1);
+    const map saved = the_map;
+
+    the_map.flush();
+    std::strcpy(the_map.file_name, "other.map");
+    std::strcpy(the_map.next_map, "other2.map");
+    load_map_from(where.c_str());
+
+    EXPECT_STREQ(the_map.name, saved.name);
+    EXPECT_STREQ(the_map.file_name, "towers.map");
+    EXPECT_STREQ(the_map.next_map, "towers2.map");
+    EXPECT_EQ(the_map.start_x, 3);
+    EXPECT_EQ(the_map.start_y, 12);
+    EXPECT_EQ(the_map.exit_x, 17);
+    EXPECT_EQ(the_map.exit_y, 2);
+    EXPECT_EQ(the_map.background, 4);
+    EXPECT_EQ(the_map.x_velocity, 0);
+    EXPECT_EQ(the_map.y_velocity, -6);
+    EXPECT_EQ(std::memcmp(the_map.block_layer, saved.block_layer, sizeof(saved.block_layer)), 0);
+    EXPECT_EQ(std::memcmp(the_map.trans_layer, saved.trans_layer, sizeof(saved.trans_layer)), 0);
+    ASSERT_EQ(the_map.teleports.size(), 3u);
+    EXPECT_EQ(the_map.teleport_count, 3);
+    EXPECT_EQ(the_map.teleports[2].src_x, 19);
+    EXPECT_EQ(the_map.teleports[1].dst_y, 8);
+    EXPECT_STREQ(last_filename, where.c_str());
+
+    const std::string text = read_text_file(where);
+    EXPECT_EQ(count_lines(text), 611 + 4 * 3);
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+}
+
+TEST_F(files, new_map_saves_its_own_name_and_end_and_shows_the_name)
+{
+    std::string where = path("a.map");
+    ASSERT_EQ(save_map_as(&where[0]), -1);
+    const std::string text = read_text_file(where);
+    EXPECT_EQ(count_lines(text), 611);
+    EXPECT_EQ(line_of(text, 1), "Enter Map Name");
+    EXPECT_EQ(line_of(text, 2), "a.map");
+    EXPECT_EQ(line_of(text, 3), "end");
+    // Start (0,0), exit (19,14), star field, no scrolling, every cell empty, no teleports.
+    const char *header[] = {"0", "0", "19", "14", "0", "0", "0"};
+    for (int i = 0; i < 7; i++)
+        EXPECT_EQ(line_of(text, 4 + i), header[i]) << 4 + i;
+    EXPECT_EQ(line_of(text, 11), "-1");
+    EXPECT_EQ(line_of(text, 610), "-1");
+    EXPECT_EQ(line_of(text, 611), "0");
+    draw_frame(0);
+    EXPECT_TRUE(shows_white_text(buffer, 384, 580, "Current Map: a.map"));
+}
+
+TEST_F(files, saving_keeps_the_selector_at_the_map_last_loaded)
+{
+    std::string first = path("a.map");
+    save_map_as(&first[0]);
+    load_map_from(first.c_str());
+    std::string second = path("b.map");
+    save_map_as(&second[0]);
+    EXPECT_STREQ(last_filename, first.c_str());
+    EXPECT_STREQ(the_map.file_name, "b.map");
+}
+
+TEST_F(files, a_map_that_cannot_be_written_is_reported_with_its_path)
+{
+    std::string where = dir + "/no such folder/lost.map";
+    EXPECT_EQ(save_map_as(&where[0]), 0);
+    // The own name is taken all the same.
+    EXPECT_STREQ(the_map.file_name, "lost.map");
+    EXPECT_TRUE(shows_white_text(screen, 0, 20, "Could not write the map file!"));
+    EXPECT_TRUE(shows_white_text(screen, 0, 30, where.c_str()));
+    EXPECT_TRUE(shows_white_text(screen, 0, 40, "Press Any Key"));
+}
+
+TEST_F(files, a_map_that_does_not_open_leaves_the_map_empty)
+{
+    busy_map();
+    std::strcpy(the_map.file_name, "kept.map");
+    load_map_from(path("missing.map").c_str());
+    EXPECT_EQ(the_map.block_layer[5][5], -1);
+    EXPECT_TRUE(the_map.teleports.empty());
+    EXPECT_EQ(the_map.background, 0);
+    EXPECT_STREQ(the_map.name, "Enter Map Name");
+    EXPECT_STREQ(the_map.file_name, "kept.map");
+    EXPECT_STREQ(the_map.next_map, "towers2.map");
+}
+
+TEST_F(files, a_loaded_count_of_three_teleports_shows_numbers_0_to_2)
+{
+    map_file m;
+    std::strcpy(m.name, "T");
+    std::strcpy(m.file_name, "t.map");
+    std::strcpy(m.next_map, "end");
+    m.start_x = 10;
+    m.exit_x = 19;
+    m.exit_y = 14;
+    for (auto &column : m.block_layer)
+        for (int &cell : column)
+            cell = -1;
+    for (auto &column : m.trans_layer)
+        for (int &cell : column)
+            cell = -1;
+    m.teleports = {{1, 1, 1, 5}, {2, 2, 2, 6}, {3, 3, 3, 7}};
+    write_map_file(path("t.map").c_str(), m);
+    load_map_from(path("t.map").c_str());
+    ASSERT_EQ(the_map.teleports.size(), 3u);
+    draw_frame(0);
+    for (int i = 0; i < 3; i++) {
+        const std::string n = std::to_string(i);
+        EXPECT_TRUE(shows_white_text(buffer, 160 + 32 * (i + 1), 32 * (i + 1), n.c_str()));
+        EXPECT_TRUE(shows_white_text(buffer, 160 + 32 * (i + 1), 32 * (i + 5), n.c_str()));
+    }
+}
+
+TEST_F(files, damaged_files_load_what_they_hold_within_the_map)
+{
+    // A name over 31 characters, then layers that break off.
+    write_text_file(path("long.map"),
+                    "A name that is far too long for any map\nlong.map\nend\n4\n5\n6\n7\n2\n0\n0\n" +
+                        std::string("3\n-1\n") + "99\n");
+    load_map_from(path("long.map").c_str());
+    EXPECT_STREQ(the_map.name, "A name that is far too long for");
+    EXPECT_EQ(std::strlen(the_map.name), 31u);
+    EXPECT_EQ(the_map.start_x, 4);
+    EXPECT_EQ(the_map.exit_y, 7);
+    EXPECT_EQ(the_map.block_layer[0][0], 3);
+    EXPECT_EQ(the_map.trans_layer[0][0], -1);
+    // The layer ran out at 99: that value was read, the rest keep their emptied values.
+    EXPECT_EQ(the_map.block_layer[0][1], 99);
+    EXPECT_EQ(the_map.trans_layer[0][1], -1);
+    EXPECT_EQ(the_map.block_layer[19][14], -1);
+    EXPECT_TRUE(the_map.teleports.empty());
+    EXPECT_EQ(the_map.teleport_count, 0);
+    draw_frame(0);
+}
+
+TEST_F(files, next_map_takes_the_chosen_files_own_name_line)
+{
+    write_chain_map(dir, "b.map", "end");
+    // Stored under another name: the link is the name inside the file.
+    std::rename(path("b.map").c_str(), path("renamed.map").c_str());
+    next_map_from(path("renamed.map").c_str());
+    EXPECT_STREQ(the_map.next_map, "b.map");
+    draw_frame(0);
+    EXPECT_TRUE(shows_white_text(buffer, 384, 590, "Next Map   : b.map"));
+    next_map_from(path("missing.map").c_str());
+    EXPECT_STREQ(the_map.next_map, "b.map");
+}
+
+TEST_F(files, compiler_walks_a_complete_chain_and_writes_the_loader_file)
+{
+    write_chain_map(dir, "a.map", "b.map");
+    write_chain_map(dir, "b.map", "c.map");
+    write_chain_map(dir, "c.map", "end");
+    char first[256];
+    EXPECT_EQ(walk("a.map", first), chain_complete);
+    EXPECT_STREQ(first, "a.map");
+    EXPECT_TRUE(shows_white_text(screen, 0, 10, ("Processing: " + path("c.map") + "               ").c_str()));
+
+    std::strcpy(level_set_name, "My Set");
+    ASSERT_EQ(save_loader_as(path("myset.qlx").c_str(), first), -1);
+    EXPECT_EQ(read_text_file(path("myset.qlx")), "a.map\nMy Set\n");
+}
+
+TEST_F(files, compiler_stops_at_a_missing_map_naming_its_path)
+{
+    write_chain_map(dir, "a.map", "b.map");
+    write_chain_map(dir, "b.map", "x.map");
+    char first[256];
+    EXPECT_EQ(walk("a.map", first), chain_missing_map);
+    EXPECT_TRUE(shows_white_text(screen, 0, 10, ("Processing: " + path("x.map") + "               ").c_str()));
+    EXPECT_TRUE(shows_white_text(screen, 0, 20, "Level Set Did Not Compile! Aborting!"));
+    EXPECT_TRUE(shows_white_text(screen, 0, 30, "Press Any Key"));
+}
+
+struct loop_case {
+    const char *label;
+    std::vector<std::pair<const char *, const char *>> maps; // file, next
+    const char *closes_at;
+};
+
+class compiler_loops : public files, public testing::WithParamInterface<loop_case> {};
+
+TEST_P(compiler_loops, are_reported_at_the_map_that_leads_back)
+{
+    const loop_case &c = GetParam();
+    for (const auto &m : c.maps)
+        write_chain_map(dir, m.first, m.second);
+    char first[256];
+    EXPECT_EQ(walk(c.maps[0].first, first), chain_loops) << c.label;
+    EXPECT_TRUE(shows_white_text(screen, 0, 20, "Level Set Did Not Compile! Aborting!")) << c.label;
+    EXPECT_TRUE(shows_white_text(screen, 0, 30, ("The chain loops at: " + path(c.closes_at)).c_str())) << c.label;
+    EXPECT_TRUE(shows_white_text(screen, 0, 40, "Press Any Key")) << c.label;
+}
+
+const loop_case loop_cases[] = {
+    {"last names the first", {{"a.map", "b.map"}, {"b.map", "c.map"}, {"c.map", "a.map"}}, "c.map"},
+    {"a map names itself", {{"a.map", "a.map"}}, "a.map"},
+    {"back into the middle", {{"a.map", "b.map"}, {"b.map", "c.map"}, {"c.map", "b.map"}}, "c.map"},
+};
+
+INSTANTIATE_TEST_SUITE_P(chains, compiler_loops, testing::ValuesIn(loop_cases));
+
+TEST_F(files, esc_held_stops_the_walk_after_the_map_being_read)
+{
+    write_chain_map(dir, "a.map", "b.map");
+    write_chain_map(dir, "b.map", "x.map");
+    key[KEY_ESC] = 1;
+    char first[256];
+    EXPECT_EQ(walk("a.map", first), chain_aborted);
+    key[KEY_ESC] = 0;
+    EXPECT_TRUE(shows_white_text(screen, 0, 10, ("Processing: " + path("a.map") + "               ").c_str()));
+    EXPECT_FALSE(shows_white_text(screen, 0, 20, "Level Set Did Not Compile! Aborting!"));
+}
+
+TEST_F(files, a_loader_file_that_cannot_be_written_is_reported)
+{
+    const std::string where = dir + "/gone/set.qlx";
+    EXPECT_EQ(save_loader_as(where.c_str(), "a.map"), 0);
+    EXPECT_TRUE(shows_white_text(screen, 0, 20, "Could not write the loader file!"));
+    EXPECT_TRUE(shows_white_text(screen, 0, 30, where.c_str()));
+}
+
+TEST(level_set_directory, is_the_path_cut_after_its_last_slash)
+{
+    char a[256] = "a/b/c.qlx", b[256] = "a/b/", c[256] = "c.qlx";
+    EXPECT_STREQ(truncate_level_set_directory(a), "a/b/");
+    EXPECT_STREQ(truncate_level_set_directory(b), "a/b/");
+    EXPECT_STREQ(truncate_level_set_directory(c), "");
+}
+
+// A level set made with the editor's own commands, in a folder below a game working directory of
+// its own (so that no other test's scan sees it), read back through the shared reader the way the
+// game reads a set: loader file found by its extension, maps opened as directory + name.
+TEST_F(files, level_set_made_here_reads_back_as_the_game_reads_it)
+{
+    const std::string game_dir = make_temp_dir("editor_interop");
+    const std::string folder = game_dir + "/data/levels/dream trio";
+    ASSERT_EQ(std::system(("mkdir -p '" + folder + "'").c_str()), 0);
+
+    // Three maps, each linked to the next as an author does it: save, choose the next, save again.
+    const char *files_in_order[] = {"start.map", "middle.map", "last.map"};
+    for (int i = 2; i >= 0; i--) {
+        the_map.flush();
+        std::snprintf(the_map.name, sizeof(the_map.name), "Dream %d", i + 1);
+        the_map.block_layer[i][14] = 5;
+        the_map.block_layer[i + 1][13] = build_break;
+        the_map.start_x = i + 2;
+        the_map.exit_x = 15;
+        the_map.exit_y = 3;
+        the_map.background = i + 1;
+        the_map.x_velocity = 1;
+        the_map.teleports = {{4, 4, 8, 8}};
+        the_map.teleport_count = 1;
+        if (i == 2)
+            std::strcpy(the_map.next_map, "end");
+        else
+            next_map_from((folder + "/" + files_in_order[i + 1]).c_str());
+        std::string where = folder + "/" + files_in_order[i];
+        ASSERT_EQ(save_map_as(&where[0]), -1);
+    }
+    char first[256];
+    EXPECT_EQ(walk_level_chain((folder + "/start.map").c_str(), screen, first), chain_complete);
+    std::strcpy(level_set_name, "Dream Trio");
+    const std::string loader = folder + "/trio.qlx";
+    ASSERT_EQ(save_loader_as(loader.c_str(), first), -1);
+
+    // The loader file: the first map's file name, then the set's name.
+    const std::string loader_text = read_text_file(loader);
+    EXPECT_EQ(loader_text, "start.map\nDream Trio\n");
+    // The game opens each map as the set's directory followed by the name it is given.
+    std::string next = line_of(loader_text, 1);
+    int maps = 0;
+    while (next != "end" && maps < 10) {
+        map_file game_view;
+        ASSERT_EQ(read_map_file((folder + "/" + next).c_str(), game_view), -1) << next;
+        EXPECT_EQ(next, game_view.file_name);
+        EXPECT_EQ(std::string(game_view.name), "Dream " + std::to_string(maps + 1));
+        EXPECT_EQ(game_view.start_x, maps + 2);
+        EXPECT_EQ(game_view.exit_x, 15);
+        EXPECT_EQ(game_view.background, maps + 1);
+        EXPECT_EQ(game_view.block_layer[maps][14], 5);
+        EXPECT_EQ(game_view.block_layer[maps + 1][13], build_break);
+        ASSERT_EQ(game_view.teleports.size(), 1u);
+        EXPECT_EQ(game_view.teleports[0].dst_x, 8);
+        EXPECT_EQ(count_lines(read_text_file(folder + "/" + next)), 615);
+        next = game_view.next_map;
+        maps++;
+    }
+    EXPECT_EQ(maps, 3);
+    EXPECT_EQ(next, "end");
+
+    std::system(("rm -rf '" + game_dir + "'").c_str());
+}
+
+} // namespace
+} // namespace editor_test
