@@ -29,6 +29,11 @@ const int top_edge = 23;
 const int top_left = 24;
 const int top_right = 25;
 
+// The game's screen is always 640 x 480 (the mode is set at that size or the game stops), and
+// the banner does its sums in those terms even where no screen exists.
+const int screen_width = 640;
+const int screen_height = 480;
+
 const int slide_speed = 22;
 // Ticks the banner rests in the middle of the screen before it slides on.
 const int rest_ticks = 119;
@@ -69,9 +74,9 @@ void map_name_init()
         allegro_message("Could not create map name bitmap!");
         game_quit();
     }
-    map_name_stopping_point = SCREEN_W / 2 - map_name_buffer->w / 2;
+    map_name_stopping_point = screen_width / 2 - map_name_buffer->w / 2;
     map_name_x_pos = -map_name_width;
-    map_name_y_pos = SCREEN_H / 2 - map_name_buffer->h / 2;
+    map_name_y_pos = screen_height / 2 - map_name_buffer->h / 2;
     map_name_timer = 0;
     clear_to_color(map_name_buffer, makecol(141, 147, 197));
     map_name_in_progress = -1;
@@ -91,7 +96,7 @@ void process_map_name()
     }
     if (map_name_timer > rest_ticks) {
         map_name_x_pos += slide_speed;
-        if (map_name_x_pos >= SCREEN_W)
+        if (map_name_x_pos >= screen_width)
             map_name_in_progress = 0;
     }
 }
