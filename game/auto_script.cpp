@@ -108,7 +108,10 @@ void start_playback()
     speed_counter = 0;
     the_map.restart();
     // The arrival fade would hold the movie back; the player is drawn in his normal pose instead.
+    // Its direction flag goes too: left set, it would take over the next fade (a teleport's fade-out
+    // would run as the remains of this fade-in and end after a few ticks).
     the_player.teleport_anim = 0;
+    the_player.teleport_in = 0;
     do_play_script = -1;
     script_time = 0;
 }

@@ -1,0 +1,4 @@
+# Level 11, "The Chimney": a vertical tunnel bars the way sideways but lets you drop through from above
+right 7
+up-block
+right 7
