@@ -1,7 +1,10 @@
 // One logic step of play and the global in-play keys, in their fixed order.
 #include "do_logic.h"
 #include <allegro.h>
+#include "do_drawing.h"
+#include "map.h"
 #include "player.h"
+#include "screen_effect.h"
 #include "title_screen.h"
 
 int key_esc_down = 0;
@@ -11,6 +14,7 @@ int key_f1_down = 0;
 void do_logic()
 {
     process_keys();
+    the_player.do_logic();
 }
 
 void process_keys()
@@ -20,5 +24,25 @@ void process_keys()
         title_screen();
     } else if (!key[KEY_ESC]) {
         key_esc_down = 0;
+    }
+
+    // Restart: Pim fades out first, and the map is reloaded once the fade has ended.
+    const int restart_key = the_player.key_restart;
+    const bool restart_down = restart_key >= 0 && restart_key < KEY_MAX && key[restart_key];
+    if (restart_down && !the_map.restart_key_down) {
+        if (!the_player.teleport_anim_in_progress()) {
+            the_map.restart_key_down = -1;
+            the_player.init_out_teleport_anim();
+            the_map.restart_pending = -1;
+        }
+    } else if (!restart_down) {
+        the_map.restart_key_down = 0;
+    }
+    if (the_map.restart_pending && !the_player.teleport_anim_in_progress()) {
+        the_map.restart_pending = 0;
+        screen_blocks(buffer);
+        the_map.restart();
+        // A key still held does not restart again.
+        the_map.restart_key_down = -1;
     }
 }

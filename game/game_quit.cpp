@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "player.h"
 
 void game_quit()
 {
@@ -12,5 +13,9 @@ void game_quit()
         buffer = nullptr;
     }
     unload_datafiles();
+    if (the_player.temp_bitmap) {
+        destroy_bitmap(the_player.temp_bitmap);
+        the_player.temp_bitmap = nullptr;
+    }
     std::exit(1);
 }

@@ -11,6 +11,7 @@
 #include "do_drawing.h"
 #include "game_quit.h"
 #include "options_screen.h"
+#include "player.h"
 #include "timer.h"
 
 void read_settings()
@@ -120,5 +121,14 @@ void initialization()
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
+    the_player.init_sprites();
+
     set_volume(-1, midi_vol);
+
+    the_player.temp_bitmap = create_bitmap(32, 32);
+    if (!the_player.temp_bitmap) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("Could not create temporary player bitmap!");
+        game_quit();
+    }
 }
