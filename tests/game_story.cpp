@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "datafiles.h"
+#include "game_story_timer.h"
 #include "do_drawing.h"
 #include "do_logic.h"
 #include "ending_screen.h"
@@ -14,8 +15,23 @@
 #include "map.h"
 #include "message.h"
 #include "player.h"
+#include "show_map_name.h"
 
 namespace {
+
+// What start-up prepares once the data files are loaded: the message box, the map's
+// animation constants and the banner font.
+void prepare_game_objects()
+{
+    static bool prepared = false;
+    if (prepared)
+        return;
+    prepared = true;
+    story_test_timer::install_silent_timer();
+    the_message.initialize();
+    the_map.initialize();
+    map_name_pre_init();
+}
 
 void release_all_keys()
 {
@@ -73,9 +89,11 @@ class story_test : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        prepare_game_objects();
         release_all_keys();
         the_message.deactivate();
         the_player = player();
+        the_player.init_sprites();
         key_esc_down = 0;
         the_map.flush();
         the_map.background = 1;
@@ -343,7 +361,11 @@ TEST_F(story_test, the_ending_dialogue_with_its_portraits_and_picture)
 
     ending_state ending;
     start_ending();
-    std::vector<ending_line> shown;
+    struct shown_line {
+        std::string text;
+        int portrait;
+    };
+    std::vector<shown_line> shown;
     int fade_in_ticks = 0, fade_out_ticks = 0;
     int ticks = 0;
     while (!ending.done && ticks < 10000) {
@@ -371,7 +393,7 @@ TEST_F(story_test, the_ending_dialogue_with_its_portraits_and_picture)
     ASSERT_EQ(ending.done, -1);
     ASSERT_EQ(shown.size(), 12u);
     for (std::size_t i = 0; i < shown.size(); i++) {
-        EXPECT_STREQ(shown[i].text, expected[i].text);
+        EXPECT_EQ(shown[i].text, expected[i].text);
         EXPECT_EQ(shown[i].portrait, expected[i].portrait) << expected[i].text;
     }
     EXPECT_EQ(fade_in_ticks, 128);

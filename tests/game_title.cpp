@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <vector>
 #include "datafiles.h"
+#include "game_story_timer.h"
 #include "do_drawing.h"
 #include "do_logic.h"
 #include "headless.h"
@@ -39,6 +40,20 @@ int fake_tutorial_screen()
     return tutorial_screen_result;
 }
 
+// What start-up prepares once the data files are loaded: the message box, the map's
+// animation constants and the banner font.
+void prepare_game_objects()
+{
+    static bool prepared = false;
+    if (prepared)
+        return;
+    prepared = true;
+    story_test_timer::install_silent_timer();
+    the_message.initialize();
+    the_map.initialize();
+    map_name_pre_init();
+}
+
 void release_all_keys()
 {
     for (int i = 0; i < KEY_MAX; i++)
@@ -54,12 +69,14 @@ class title_test : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        prepare_game_objects();
         release_all_keys();
         game_in_progress = 0;
         key_enter_pressed = 0;
         background_scroll = 0;
         title_text_scroll = 640;
         the_player = player();
+        the_player.init_sprites();
         the_message.deactivate();
         std::strcpy(loader_directory, loader_directory_hardcopy);
         std::strcpy(first_level, first_level_hardcopy);
@@ -405,9 +422,12 @@ TEST_F(title_test, the_box_is_drawn_framed_with_the_highlighted_answer)
         BITMAP *plain = system_bitmap(1);
         const int yes_x = 320 - 100 - lit->w / 2;
         const int no_x = 320 + 100 - lit->w / 2;
-        // A corner of each button shows which one is highlighted.
-        EXPECT_EQ(getpixel(buffer, yes_x + 1, 291), getpixel(answer ? lit : plain, 1, 1));
-        EXPECT_EQ(getpixel(buffer, no_x + 1, 291), getpixel(answer ? plain : lit, 1, 1));
+        // A pixel left of the label, where the two button images differ, shows which is lit.
+        const int px = lit->w / 8;
+        const int py = lit->h / 2;
+        ASSERT_NE(getpixel(lit, px, py), getpixel(plain, px, py));
+        EXPECT_EQ(getpixel(buffer, yes_x + px, 290 + py), getpixel(answer ? lit : plain, px, py));
+        EXPECT_EQ(getpixel(buffer, no_x + px, 290 + py), getpixel(answer ? plain : lit, px, py));
         FONT *box_font = static_cast<FONT *>(d_system[8].dat);
         EXPECT_TRUE(text_drawn_at(box_font, "Are you sure?",
                                   320 - text_length(box_font, "Are you sure?") / 2,
