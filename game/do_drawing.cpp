@@ -1,5 +1,6 @@
 // One frame of play: everything is drawn into the back buffer, then copied to the screen in one blit.
 #include "do_drawing.h"
+#include "map.h"
 #include "player.h"
 #include "timer.h"
 
@@ -16,6 +17,7 @@ void do_drawing()
     }
     acquire_screen();
     clear_to_color(buffer, 0);
+    the_map.draw(buffer);
     the_player.draw(buffer);
 
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);

@@ -5,6 +5,7 @@
 #include "map.h"
 #include "player.h"
 #include "screen_effect.h"
+#include "screenshot.h"
 #include "title_screen.h"
 
 int key_esc_down = 0;
@@ -15,6 +16,7 @@ void do_logic()
 {
     process_keys();
     the_player.do_logic();
+    the_map.animate();
 }
 
 void process_keys()
@@ -44,5 +46,13 @@ void process_keys()
         the_map.restart();
         // A key still held does not restart again.
         the_map.restart_key_down = -1;
+    }
+
+    // The buffer still holds the last frame drawn, so the shot shows what is on screen.
+    if (key[KEY_F1] && !key_f1_down) {
+        key_f1_down = -1;
+        screenshot(buffer);
+    } else if (!key[KEY_F1]) {
+        key_f1_down = 0;
     }
 }

@@ -2,8 +2,10 @@
 #include "game_quit.h"
 #include <allegro.h>
 #include <cstdlib>
+#include "building_block.h"
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "map.h"
 #include "player.h"
 
 void game_quit()
@@ -13,6 +15,8 @@ void game_quit()
         buffer = nullptr;
     }
     unload_datafiles();
+    the_build_block_anim.clear();
+    the_map.teleports.clear();
     if (the_player.temp_bitmap) {
         destroy_bitmap(the_player.temp_bitmap);
         the_player.temp_bitmap = nullptr;

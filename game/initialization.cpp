@@ -7,10 +7,13 @@
 #include <ctime>
 #include <unistd.h>
 #include "allegico.h"
+#include "building_block.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "map.h"
 #include "options_screen.h"
+#include "stars.h"
 #include "player.h"
 #include "timer.h"
 
@@ -123,7 +126,19 @@ void initialization()
 
     the_player.init_sprites();
 
+    // The star field starts spread across the screen, as if it had been running for a while.
+    for (int i = 0; i < 100; i++)
+        for (int j = 0; j < 10; j++) {
+            the_bg_stars.push_back(bg_stars());
+            bg_stars_do_logic();
+        }
+
+    initialize_building_blocks();
+
     set_volume(-1, midi_vol);
+
+    the_map.initialize();
+    the_map.flush();
 
     the_player.temp_bitmap = create_bitmap(32, 32);
     if (!the_player.temp_bitmap) {
