@@ -49,8 +49,10 @@ void place_or_remove_teleport(int cx, int cy)
     if (is_teleport_source(cx, cy))
         return;
     begin_teleport(cx, cy);
-    while (!teleport_wait_tick())
+    while (!teleport_wait_tick()) {
         do_drawing(1);
+        pause_after_frame();
+    }
     finish_teleport();
 }
 

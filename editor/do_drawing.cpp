@@ -1,5 +1,7 @@
 // The editor's frame: backdrop, panel, map field, palette, the texts and the quit confirmation box.
 #include "do_drawing.h"
+#include <chrono>
+#include <thread>
 #include "buttons.h"
 #include "datafiles.h"
 #include "do_logic.h"
@@ -149,4 +151,9 @@ void do_drawing(int prompt)
     blit(buffer, screen, 0, 0, 0, 0, buffer->w, buffer->h);
     show_mouse(nullptr);
     release_screen();
+}
+
+void pause_after_frame()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

@@ -10,3 +10,8 @@ void draw_frame(int prompt);
 
 // draw_frame, then buffer with the mouse pointer onto the screen.
 void do_drawing(int prompt);
+
+// A millisecond's pause after a frame. Copying frames back to back holds Allegro's X11 lock almost
+// all the time, so its input thread reads mouse events late and in bunches, and a short click's
+// press and release arrive together and are lost; the pause lets the events through as they come.
+void pause_after_frame();

@@ -15,6 +15,7 @@ int main(int argc, char **argv)
             speed_counter--;
         } else {
             do_drawing(0);
+            pause_after_frame();
         }
     }
 }

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The real editor: paint with the mouse, save through the file selector by typing a name, quit
+# through the confirmation box (exit status 1, the screen mode kept), then check the saved map file.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$1"
+
+tree=$(e2e_copy_run_tree)
+rm -f "$tree/data/ed_settings.txt" "$tree"/*.map
+
+"$tree/editor" >"$E2E_TMP/editor.out" 2>&1 &
+editor_pid=$!
+E2E_PIDS+=($editor_pid)
+window=$(e2e_wait_window "Pim's Slumberia Editor" 30) || e2e_fail "no window titled \"Pim's Slumberia Editor\""
+sleep 1
+kill -0 "$editor_pid" 2>/dev/null || e2e_fail "the editor ended by itself: $(cat "$E2E_TMP/editor.out")"
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[[ "$size" == "800x600" ]] || e2e_fail "window is $size, not 800x600"
+
+# A click the way an author makes one: move there, press, let go, each long enough for a logic step.
+click() {
+  local x=$1 y=$2 button=${3:-1}
+  xdotool mousemove --window "$window" "$x" "$y"
+  sleep 0.3
+  xdotool mousedown "$button"
+  sleep 0.2
+  xdotool mouseup "$button"
+  sleep 0.3
+}
+# Middle of field cell (cx, cy).
+cell() { click $((160 + 32 * $1 + 16)) $((32 * $2 + 16)) "${3:-1}"; }
+
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+click 48 48            # palette cell (1,1): tile 5
+cell 2 10
+cell 3 10
+cell 4 10
+click 416 536          # the Up Block tool
+cell 8 6
+click 266 536          # the start tool
+cell 3 9
+e2e_screenshot "$E2E_TMP/painted.png"
+mkdir -p "$E2E_RUN_DIR/shots" && cp "$E2E_TMP/painted.png" "$E2E_RUN_DIR/shots/e2e_editor_painted.png"
+
+# Save: the selector opens on the editor's directory; the typed name is added to it.
+click 32 584
+sleep 1
+for k in s l e e p y period m a p; do e2e_key "$window" "$k" 0.08; done
+e2e_key "$window" Return
+for i in $(seq 50); do [[ -s "$tree/sleepy.map" ]] && break; sleep 0.1; done
+[[ -f "$tree/sleepy.map" ]] || e2e_fail "no saved map at $tree/sleepy.map"
+sleep 0.5
+
+# Quit: ESC opens the box with "No" chosen, RIGHT moves to "Yes", ENTER ends the editor.
+e2e_key "$window" Escape
+sleep 0.5
+e2e_screenshot "$E2E_TMP/quit_box.png"
+cp "$E2E_TMP/quit_box.png" "$E2E_RUN_DIR/shots/e2e_editor_quit_box.png"
+kill -0 "$editor_pid" 2>/dev/null || e2e_fail "ESC ended the editor without asking"
+e2e_key "$window" Right
+sleep 0.3
+e2e_key "$window" Return
+status=""
+for i in $(seq 100); do
+  if ! kill -0 "$editor_pid" 2>/dev/null; then
+    wait "$editor_pid"; status=$?
+    break
+  fi
+  sleep 0.1
+done
+[[ -n "$status" ]] || e2e_fail "the editor did not end after Yes"
+[[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+[[ "$(cat "$tree/data/ed_settings.txt" 2>/dev/null)" == "2" ]] || e2e_fail "settings file does not hold the windowed mode 2"
+
+# The saved file: the editor's format, 611 lines with no teleports, and what was painted.
+map="$tree/sleepy.map"
+lines=$(wc -l < "$map")
+[[ $lines -eq 611 ]] || e2e_fail "saved map has $lines lines, not 611"
+grep -q $'\r' "$map" && e2e_fail "saved map holds carriage returns"
+line() { sed -n "${1}p" "$map"; }
+# Block value of cell (x, y) is on line 11 + 2 * (15x + y); its trans value on the next.
+block() { line $((11 + 2 * (15 * $1 + $2))); }
+[[ "$(line 1)" == "Enter Map Name" ]] || e2e_fail "line 1 is '$(line 1)'"
+[[ "$(line 2)" == "sleepy.map" ]] || e2e_fail "line 2 is '$(line 2)'"
+[[ "$(line 3)" == "end" ]] || e2e_fail "line 3 is '$(line 3)'"
+[[ "$(line 4) $(line 5)" == "3 9" ]] || e2e_fail "start is $(line 4) $(line 5), not 3 9"
+[[ "$(line 6) $(line 7)" == "19 14" ]] || e2e_fail "exit is $(line 6) $(line 7)"
+for x in 2 3 4; do
+  [[ "$(block $x 10)" == "5" ]] || e2e_fail "cell ($x,10) holds $(block $x 10), not tile 5"
+done
+[[ "$(block 8 6)" == "-2" ]] || e2e_fail "cell (8,6) holds $(block 8 6), not an Up Block"
+[[ "$(block 5 10)" == "-1" ]] || e2e_fail "cell (5,10) was painted"
+[[ "$(line 611)" == "0" ]] || e2e_fail "teleport count is $(line 611)"
+
+# Nothing failed on the way; a sound system that will not start may have been reported.
+if grep -q -e 'Failed to load' -e 'Could not' -e 'Sorry' "$E2E_TMP/xmessage.log"; then
+  e2e_fail "unexpected message: $(cat "$E2E_TMP/xmessage.log")"
+fi
+if [[ -s "$E2E_TMP/xmessage.log" ]] && ! head -n 1 "$E2E_TMP/xmessage.log" | grep -q 'Error initialising sound system'; then
+  e2e_fail "unexpected message: $(cat "$E2E_TMP/xmessage.log")"
+fi
+echo "e2e editor session: ok"
