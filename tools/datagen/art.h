@@ -8,7 +8,7 @@ extern std::string the_font_regular;
 extern std::string the_font_bold;
 
 // ---- Pim ----
-enum class pim_eyes { open, shut, up, up_shut, wide, happy };
+enum class pim_eyes { open, bright, shut, up, up_shut, wide, happy };
 enum class pim_mouth { none, smile, open, o, grin };
 struct pim_pose {
     float body_cx = 16, body_cy = 19.5f, body_rx = 11, body_ry = 10;

@@ -73,10 +73,9 @@ void restriction(canvas &c, void (*symbol)(canvas &, float, float, float, colour
         c.fill(capsule(9.6f, 22.4f, 22.4f, 9.6f, 1.6f), pal::white);
         return;
     }
-    // Against one kind: that block's own symbol, struck through with a dark bar.
-    symbol(c, 16, 16, 0.92f, pal::white);
-    c.fill(capsule(5.5f, 26.5f, 26.5f, 5.5f, 2.9f), pal::ink);
-    c.fill(capsule(5.5f, 26.5f, 26.5f, 5.5f, 1.7f), pal::red_shade);
+    // Against one kind: that block's own symbol, struck through with a thin dark line.
+    symbol(c, 16, 16, 1.0f, pal::white);
+    c.fill(capsule(4.5f, 27.5f, 27.5f, 4.5f, 1.45f), pal::ink);
 }
 
 void crumbling(canvas &c)

@@ -48,6 +48,11 @@ struct pim_painter {
             plain(capsule(ex - 1.7f, ey - 0.5f, ex + 1.7f, ey - 0.7f, 0.45f), solid(pal::ink));
             plain(circle(ex + 0.5f, ey + 0.2f, 0.45f), solid(pal::white));
             break;
+        case pim_eyes::bright:
+            // Wide awake and chatty: round eyes with a big catch-light.
+            plain(ellipse(ex, ey, 1.5f, 2.0f), solid(pal::ink));
+            plain(circle(ex + 0.45f, ey - 0.7f, 0.6f), solid(pal::white));
+            break;
         case pim_eyes::up:
             plain(ellipse(ex, ey, 1.5f, 1.9f), solid(pal::ink));
             plain(circle(ex + 0.4f, ey - 0.9f, 0.5f), solid(pal::white));
@@ -238,7 +243,7 @@ canvas fade_frame(int k)
     draw_pim(c, p, 0, 0, 1);
     float gone = 0.1f + 0.135f * k; // share of Pim already turned to sparkles
     c.erase_where([&](int x, int y) {
-        uint32_t h = uint32_t(x * 73856093) ^ uint32_t(y * 19349663) ^ 0x5bd1e995u;
+        uint32_t h = uint32_t(x) * 73856093u ^ uint32_t(y) * 19349663u ^ 0x5bd1e995u;
         h = (h ^ (h >> 13)) * 0x27d4eb2du;
         float noise = ((h >> 8) & 0xffff) / 65535.f;
         float v = 0.6f * noise + 0.4f * (1.f - y / 32.f);

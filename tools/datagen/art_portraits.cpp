@@ -91,7 +91,7 @@ canvas portrait(int index)
     case 8: key_and_pim(c, 1, pim_walking(2, 7)); break;
     case 9: key_and_pim(c, 0, pim_looking_up()); break;
     case 10:
-        p.eyes = pim_eyes::open;
+        p.eyes = pim_eyes::bright;
         p.mouth = pim_mouth::open;
         p.cap_tip = 0.5f;
         pim_card(c, p);
@@ -105,6 +105,7 @@ canvas portrait(int index)
     case 17: block_card(c, block_kind::tunnel_v); break;
     case 18: draw_exit_door(c, 1, 8, 8, 8, 3); break;
     case 19:
+        p.eyes = pim_eyes::bright;
         p.mouth = pim_mouth::open;
         pim_card(c, p);
         break;

@@ -8,13 +8,11 @@ namespace {
 
 shape box(float x0, float y0, float x1, float y1) { return rbox(x0, y0, x1, y1, 0); }
 
-const text_style label_style() { return text_style{the_font_bold, 22}; }
-
 // Menu labels, one per 32-pixel row: white with an ink halo, readable on any backdrop.
-canvas label_rows(const std::vector<std::string> &labels, int width)
+canvas label_rows(const std::vector<std::string> &labels, int width, int pixel_size = 22)
 {
     canvas c(width, 32 * int(labels.size()));
-    text_style st = label_style();
+    text_style st{the_font_bold, pixel_size};
     int lh = line_height(st);
     for (size_t i = 0; i < labels.size(); i++) {
         int y = int(i) * 32 + (32 - lh) / 2;
@@ -230,7 +228,7 @@ canvas intermission_overlay()
         c.fill(s, vgrad(s.y0, pal::night2, s.y1, pal::night1));
     }
     c.fill(capsule(200, 222, 440, 222, 1.2f), pal::lavender);
-    c.fill(capsule(200, 416, 440, 416, 1.2f), pal::lavender);
+    c.fill(capsule(200, 432, 440, 432, 1.2f), pal::lavender);
     // A sleeping Pim and a trophy star to the sides.
     pim_pose p = pim_standing();
     p.eyes = pim_eyes::happy;
@@ -467,7 +465,7 @@ canvas system_picture(int index)
     case 9: return full(bed_scene);
     case 10: return full(pim_hello);
     case 11: return full(pims_world);
-    case 13: return label_rows({"Up", "Down", "Left", "Right", "Action", "Restart", "Music", "Save", "Back"}, 100);
+    case 13: return label_rows({"Up", "Down", "Left", "Right", "Action", "Restart", "Music", "Save", "Back"}, 92, 18);
     case 14: return heading("Configure Keys", 76);
     case 16: return list_frame();
     case 17: return logo();

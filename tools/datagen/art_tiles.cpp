@@ -37,7 +37,7 @@ colour stone_texture(float x, float y)
     float by = wrap32(y) - row * 8;
     int id = int(row) * 2 + int(bx / 16);
     float own = ((id * 37 + 11) % 7) / 7.f;
-    colour base = mix(pal::stone_lit, pal::stone, 0.25f + 0.45f * n + 0.3f * own);
+    colour base = mix(lighten(pal::stone, 0.3f), pal::stone_shade, 0.05f + 0.3f * n + 0.3f * own);
     float in_x = std::fmod(bx, 16.f);
     if (by < 1.0f || in_x < 1.0f)
         return mix(pal::stone_shade, pal::ink, 0.25f);
@@ -115,17 +115,18 @@ void family_piece(canvas &c, int family, int offset)
     if (!s.top)
         return;
     if (family == 0) {
-        // Cloud fluff along the top, puffs every 8 pixels so pieces join up.
-        for (int i = -1; i <= 4; i++) {
-            float px = i * 8 + 4, rad = (i % 2 == 0) ? 4.2f : 3.4f;
-            shape puff = intersect(circle(px, 4.5f, rad), box(x0 + 0.5f, -2, x1 - 0.5f, 12));
-            c.fill(grow(puff, 1), pal::ink);
-        }
-        for (int i = -1; i <= 4; i++) {
-            float px = i * 8 + 4, rad = (i % 2 == 0) ? 4.2f : 3.4f;
-            shape puff = intersect(circle(px, 4.5f, rad), box(x0 + 0.5f, -2, x1 - 0.5f, 12));
-            c.fill(puff, vgrad(0, pal::white, 8, pal::lilac));
-        }
+        // Cloud fluff along the top: the same puffs in every cell, so pieces join up.
+        const float puffs[5][3] = {{2, 6, 3.6f}, {8.5f, 4.6f, 4.4f}, {16, 5.8f, 3.4f}, {22.5f, 4.4f, 4.6f}, {29, 5.6f, 3.8f}};
+        shape fluff = circle(-100, -100, 1);
+        for (int k = -1; k <= 1; k++)
+            for (const auto &p : puffs)
+                fluff = unite(fluff, circle(p[0] + k * 32, p[1], p[2]));
+        fluff = intersect(fluff, box(x0 + 0.3f, -4, x1 - 0.3f, 12));
+        c.fill(grow(fluff, 1.2f), pal::ink);
+        c.fill(fluff, vgrad(1, pal::white, 9.5f, pal::lavender));
+        for (const auto &p : puffs)
+            if (p[0] > x0 + 1 && p[0] < x1 - 1)
+                c.fill(circle(p[0] - 1, p[1] - 1.4f, p[2] * 0.45f), pal::white, 0.8f);
     } else if (family == 1) {
         // Violet moss on top, with a few drips.
         shape moss = intersect(box(x0, y0 - 1, x1, y0 + 4.5f), rbox(x0, y0, x1, y1, r));

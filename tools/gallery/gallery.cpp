@@ -100,7 +100,7 @@ void sheet(const std::string &in_dir, const std::string &out_dir, const char *fi
             checker(out, p.x, p.y + 12, bw, bh);
             masked_stretch_blit(b, out, 0, 0, b->w, b->h, p.x, p.y + 12, bw, bh);
             // Frame boundaries of strips.
-            if (b->h == 32 && b->w > 32 && b->w % 32 == 0)
+            if (std::string(file) == "d_build_tiles" && b->h == 32 && b->w > 32 && b->w % 32 == 0)
                 for (int f = 1; f < b->w / 32; f++)
                     vline(out, p.x + f * 32 * p.scale, p.y + 12, p.y + 11 + bh, makecol(255, 255, 0));
         } else if (dat[i].type == DAT_FONT) {
@@ -117,6 +117,175 @@ void sheet(const std::string &in_dir, const std::string &out_dir, const char *fi
     unload_datafile(dat);
 }
 
+// ---- Mock screens: the entries put together where the game puts them ----
+
+BITMAP *bmp_of(DATAFILE *d, int i) { return static_cast<BITMAP *>(d[i].dat); }
+FONT *font_of(DATAFILE *d, int i) { return static_cast<FONT *>(d[i].dat); }
+
+void frame_box(BITMAP *out, DATAFILE *sys, int x, int y, int w, int h)
+{
+    BITMAP *l = bmp_of(sys, 21), *r = bmp_of(sys, 22), *t = bmp_of(sys, 23), *b = bmp_of(sys, 19);
+    stretch_blit(l, out, 0, 0, l->w, l->h, x - l->w, y, l->w, h);
+    stretch_blit(r, out, 0, 0, r->w, r->h, x + w, y, r->w, h);
+    stretch_blit(t, out, 0, 0, t->w, t->h, x, y - t->h, w, t->h);
+    stretch_blit(b, out, 0, 0, b->w, b->h, x, y + h, w, b->h);
+    draw_sprite(out, bmp_of(sys, 24), x - bmp_of(sys, 24)->w, y - bmp_of(sys, 24)->h);
+    draw_sprite(out, bmp_of(sys, 18), x - bmp_of(sys, 18)->w, y + h);
+    draw_sprite(out, bmp_of(sys, 25), x + w, y - bmp_of(sys, 25)->h);
+    draw_sprite(out, bmp_of(sys, 20), x + w, y + h);
+}
+
+void menu_back(BITMAP *s, DATAFILE *bg, DATAFILE *sys, int heading)
+{
+    blit(bmp_of(bg, 1), s, 0, 0, 0, 0, 640, 480);
+    draw_sprite(s, bmp_of(sys, 39), 640 - bmp_of(sys, 39)->w, 0);
+    draw_sprite(s, bmp_of(sys, 40), 10, 10);
+    if (heading >= 0)
+        draw_sprite(s, bmp_of(sys, heading), 0, heading == 14 ? 100 : 120);
+    set_trans_blender(255, 255, 255, 75);
+    draw_trans_sprite(s, bmp_of(sys, 0), 0, 470);
+    textout_ex(s, font, "Version 1.02", 0, 460, makecol(0, 0, 0), -1);
+    textout_ex(s, font, "Thank you for playing Pim's Slumberia 1.02!", 100, 471, makecol(255, 255, 255), -1);
+}
+
+void mock_screens(const std::string &in_dir, const std::string &out_dir)
+{
+    auto load = [&](const char *f) {
+        packfile_password("Oct1709");
+        DATAFILE *d = load_datafile((in_dir + "/" + f + ".dat").c_str());
+        packfile_password(nullptr);
+        return d;
+    };
+    DATAFILE *sys = load("d_system"), *bg = load("d_backgrounds"), *por = load("d_portraits");
+    DATAFILE *tiles = load("d_tiles"), *build = load("d_build_tiles"), *pl = load("d_player");
+    if (!sys || !bg || !por || !tiles || !build || !pl)
+        return;
+    BITMAP *out = create_bitmap(1300, 1460);
+    clear_to_color(out, makecol(24, 26, 40));
+    BITMAP *s = create_bitmap(640, 480);
+    const int white = makecol(255, 255, 255), black = makecol(0, 0, 0);
+
+    // Title menu with a game in progress, and the box that warns about losing it.
+    menu_back(s, bg, sys, -1);
+    draw_sprite(s, bmp_of(sys, 38), 100, 168);
+    draw_sprite(s, bmp_of(sys, 4), 68, 168 + 32 * 2);
+    BITMAP *box = create_bitmap(400, 200);
+    clear_to_color(box, makecol(141, 147, 197));
+    FONT *f8 = font_of(sys, 8);
+    textout_centre_ex(box, f8, "The current game in", 200, 5, white, -1);
+    textout_centre_ex(box, f8, "progress will be lost!", 200, text_height(f8) + 5, white, -1);
+    textout_centre_ex(box, f8, "Are you sure?", 200, 2 * text_height(f8) + 10, white, -1);
+    frame_box(s, sys, 120, 140, 400, 200);
+    blit(box, s, 0, 0, 120, 140, 400, 200);
+    BITMAP *button = bmp_of(sys, 2);
+    draw_sprite(s, bmp_of(sys, 1), 320 - 100 - button->w / 2, 290);
+    draw_sprite(s, button, 320 + 100 - button->w / 2, 290);
+    textout_centre_ex(s, f8, "Yes", 220, 290 + button->h / 2 - text_height(f8) / 2, white, -1);
+    textout_centre_ex(s, f8, "No", 420, 290 + button->h / 2 - text_height(f8) / 2, white, -1);
+    blit(s, out, 0, 0, 8, 8, 640, 480);
+    destroy_bitmap(box);
+
+    // Key configuration.
+    menu_back(s, bg, sys, 14);
+    draw_sprite(s, bmp_of(sys, 13), 100, 180);
+    draw_sprite(s, bmp_of(sys, 4), 68, 180 + 32 * 4);
+    const char *keys[] = {"UP", "DOWN", "LEFT", "RIGHT", "SPACE", "R", "KEY PAD ENTER", "S"};
+    for (int i = 0; i < 8; i++)
+        textout_ex(s, font_of(sys, 12), keys[i], 200, 180 + 32 * i, black, -1);
+    blit(s, out, 0, 0, 652, 8, 640, 480);
+
+    // A list screen over a map background.
+    blit(bmp_of(bg, 2), s, 0, 0, 0, 0, 640, 480);
+    masked_blit(bmp_of(sys, 16), s, 0, 0, 0, 0, 640, 480);
+    textout_centre_ex(s, font_of(sys, 15), "Load Game", 320, 0, white, -1);
+    textout_centre_ex(s, f8, "Load From Which Slot?", 320, 50, white, -1);
+    BITMAP *row = bmp_of(sys, 35);
+    int rx = 320 - row->w / 2;
+    const char *names[] = {"1: Over The Pillow Hills And Awayy", "2: The First Step", "3: Crumbling Stars", "4: Moonlit Steps"};
+    for (int p = 0; p < 4; p++) {
+        int ry = 130 + 80 * p;
+        draw_sprite(s, bmp_of(sys, p == 1 ? 36 : 35), rx, ry);
+        int ty = ry + row->h / 2 - text_height(f8) / 2;
+        textout_ex(s, f8, names[p], rx + 10, ty, white, -1);
+        textout_ex(s, font, "Level Set: Original Levels", rx + 30, ty + 38, white, -1);
+    }
+    draw_sprite(s, bmp_of(sys, 27), 320 - bmp_of(sys, 27)->w / 2, 455);
+    draw_sprite_v_flip(s, bmp_of(sys, 27), 320 - bmp_of(sys, 27)->w / 2, 100);
+    blit(s, out, 0, 0, 8, 496, 640, 480);
+
+    // Play: a small map, Pim, the message box with a portrait and the map-name banner.
+    blit(bmp_of(bg, 4), s, 0, 0, 0, 0, 640, 480);
+    for (int x = 0; x < 20; x++) {
+        int t = x == 0 ? 7 : (x == 19 ? 15 : 11);
+        masked_blit(bmp_of(tiles, t + (x > 9 ? 32 : 0)), s, 0, 0, x * 32, 9 * 32, 32, 32);
+        masked_blit(bmp_of(tiles, 5), s, 0, 0, x * 32, 12 * 32, 32, 32);
+    }
+    masked_blit(bmp_of(tiles, 55), s, 0, 0, 4 * 32, 8 * 32, 32, 32);
+    masked_blit(bmp_of(tiles, 53), s, 0, 0, 13 * 32, 6 * 32, 32, 32);
+    masked_blit(bmp_of(build, 9), s, 0, 0, 6 * 32, 8 * 32, 32, 32);
+    masked_blit(bmp_of(build, 5), s, 0, 0, 8 * 32, 8 * 32, 32, 32);
+    masked_blit(bmp_of(build, 0), s, 0, 0, 10 * 32, 8 * 32, 32, 32);
+    masked_blit(bmp_of(build, 16), s, 0, 0, 14 * 32, 8 * 32, 32, 32);
+    for (int i = 0; i < 5; i++) {
+        BITMAP *tmp = create_bitmap(32, 32);
+        blit(bmp_of(build, 12), tmp, ((i + 1) % 8) * 32, 0, 0, 0, 32, 32);
+        set_trans_blender(255, 255, 255, 51 * (i + 1));
+        draw_trans_sprite(s, tmp, 18 * 32, 8 * 32);
+        destroy_bitmap(tmp);
+    }
+    draw_sprite(s, bmp_of(pl, 5), 3 * 32, 8 * 32);
+    draw_sprite_h_flip(s, bmp_of(pl, 17), 12 * 32, 8 * 32);
+    set_trans_blender(255, 255, 255, 225);
+    draw_trans_sprite(s, bmp_of(sys, 28), 53, 317);
+    masked_blit(bmp_of(sys, 29), s, 0, 0, 53, 317, 530, 146);
+    FONT *f30 = font_of(sys, 30);
+    const char *lines[] = {"Dreamers, this little one creates|", "an intricate world where everything", "is held together by what is", "known as Dream Power."};
+    for (int i = 0; i < 4; i++)
+        textout_ex(s, f30, lines[i], 53 + 5, 317 + 5 + i * text_height(f30), black, -1);
+    draw_sprite(s, bmp_of(por, 19), 53, 316 - bmp_of(por, 19)->h);
+    draw_sprite(s, bmp_of(sys, 27), 546, 452);
+    FONT *f15 = font_of(sys, 15);
+    const char *title = "The First Step";
+    int w = text_length(f15, title), h = text_height(f15);
+    BITMAP *plate = create_bitmap(w, h);
+    clear_to_color(plate, makecol(141, 147, 197));
+    textout_ex(plate, f15, title, 0, 0, black, -1);
+    frame_box(s, sys, 320 - w / 2, 120 - h / 2, w, h);
+    blit(plate, s, 0, 0, 320 - w / 2, 120 - h / 2, w, h);
+    destroy_bitmap(plate);
+    blit(s, out, 0, 0, 652, 496, 640, 480);
+
+    // Intermission over a map background.
+    blit(bmp_of(bg, 6), s, 0, 0, 0, 0, 640, 480);
+    masked_blit(bmp_of(sys, 7), s, 0, 0, 0, 0, 640, 480);
+    const char *stats[] = {"Stats", "Time Spent: 00:03:27", "Blocks Created: 12", "Blocks Destroyed: 4", "Steps Taken: 311", "Restarts: 2"};
+    textout_centre_ex(s, f8, "Congratulations!", 320, 0, white, -1);
+    textout_centre_ex(s, f8, "You Have Completed The Level!", 320, 40, white, -1);
+    for (int i = 0; i < 6; i++)
+        textout_centre_ex(s, f8, stats[i], 320, 190 + 40 * i, white, -1);
+    textout_centre_ex(s, f8, "Hit Enter To Proceed", 320, 440, white, -1);
+    blit(s, out, 0, 0, 8, 984, 640, 480);
+
+    // Options.
+    menu_back(s, bg, sys, 34);
+    BITMAP *labels = bmp_of(sys, 32);
+    draw_sprite(s, labels, 100, 200);
+    draw_sprite(s, bmp_of(sys, 4), 68, 232);
+    for (int n = 1; n <= 5; n++)
+        draw_sprite(s, bmp_of(sys, 6), 100 + labels->w + 32 * n, 200);
+    for (int n = 1; n <= 3; n++)
+        draw_sprite(s, bmp_of(sys, 6), 100 + labels->w + 32 * n, 232);
+    draw_sprite(s, bmp_of(sys, 33), 100 + labels->w + 32, 264);
+    blit(s, out, 0, 0, 652, 984, 640, 480);
+
+    save_bmp((out_dir + "/screens.bmp").c_str(), out, nullptr);
+    std::printf("%s\n", (out_dir + "/screens.bmp").c_str());
+    destroy_bitmap(s);
+    destroy_bitmap(out);
+    for (DATAFILE *d : {sys, bg, por, tiles, build, pl})
+        unload_datafile(d);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -130,5 +299,6 @@ int main(int argc, char **argv)
     set_color_depth(32);
     for (const char *f : files)
         sheet(argv[1], argv[2], f);
+    mock_screens(argv[1], argv[2]);
     return 0;
 }
