@@ -54,7 +54,7 @@ const background_case background_cases[] = {
     {"negative", -3, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, backgrounds_drawn, testing::ValuesIn(background_cases));
+INSTANTIATE_TEST_SUITE_P(cases, backgrounds_drawn, testing::ValuesIn(background_cases), label_name());
 
 TEST_F(drawing, trans_tile_lies_under_the_block_tile)
 {

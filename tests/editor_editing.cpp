@@ -136,7 +136,10 @@ const special_case special_cases[] = {
     {600, 14, tunnel_h},    {650, 15, tunnel_v},
 };
 
-INSTANTIATE_TEST_SUITE_P(all, special_blocks, testing::ValuesIn(special_cases));
+INSTANTIATE_TEST_SUITE_P(all, special_blocks, testing::ValuesIn(special_cases),
+                         [](const testing::TestParamInfo<special_case> &info) {
+                             return "code_minus_" + std::to_string(-info.param.code);
+                         });
 
 TEST_F(editing, start_and_exit_move_only_onto_empty_cells_and_never_hold_blocks)
 {
@@ -303,7 +306,7 @@ const pick_case pick_cases[] = {
     {"empty, trans edited, no trans tile", -1, -1, true, 3, 3, 4, 33},
 };
 
-INSTANTIATE_TEST_SUITE_P(rules, pick_up, testing::ValuesIn(pick_cases));
+INSTANTIATE_TEST_SUITE_P(rules, pick_up, testing::ValuesIn(pick_cases), label_name());
 
 TEST_F(editing, right_button_leaves_page_frame_and_teleport_mode)
 {

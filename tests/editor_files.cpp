@@ -280,7 +280,7 @@ const loop_case loop_cases[] = {
     {"back into the middle", {{"a.map", "b.map"}, {"b.map", "c.map"}, {"c.map", "b.map"}}, "c.map"},
 };
 
-INSTANTIATE_TEST_SUITE_P(chains, compiler_loops, testing::ValuesIn(loop_cases));
+INSTANTIATE_TEST_SUITE_P(chains, compiler_loops, testing::ValuesIn(loop_cases), label_name());
 
 TEST_F(files, esc_held_stops_the_walk_after_the_map_being_read)
 {

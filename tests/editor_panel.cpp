@@ -74,7 +74,7 @@ const velocity_case velocity_cases[] = {
     {"y up at the limit", 0, 8, vel_up_x, y_vel_y, 0, 8},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, velocity_buttons, testing::ValuesIn(velocity_cases));
+INSTANTIATE_TEST_SUITE_P(cases, velocity_buttons, testing::ValuesIn(velocity_cases), label_name());
 
 TEST_F(panel, velocity_texts_show_the_values)
 {

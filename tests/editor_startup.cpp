@@ -47,7 +47,7 @@ const settings_case settings_cases[] = {
     {"not validated", "-3", -3},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, settings_file, testing::ValuesIn(settings_cases));
+INSTANTIATE_TEST_SUITE_P(cases, settings_file, testing::ValuesIn(settings_cases), label_name());
 
 TEST(command_line, dash_f_as_first_argument_wins_over_the_settings)
 {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <allegro.h>
 #include <vector>
+#include "editor_fixture.h"
 #include "vek_button.h"
 
 namespace {
@@ -93,7 +94,7 @@ const click_case click_cases[] = {
     {"one past the last column", {{120, 55, 0}, {120, 55, 1}, {120, 55, 0}}, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(paths, click_rules, testing::ValuesIn(click_cases));
+INSTANTIATE_TEST_SUITE_P(paths, click_rules, testing::ValuesIn(click_cases), editor_test::label_name());
 
 TEST_F(button_test, repeat_mode_clicks_on_every_held_step)
 {
