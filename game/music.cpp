@@ -46,7 +46,7 @@ void check_change_music()
         change_music();
 }
 
-void play_game_sample(SAMPLE *sample)
+int play_game_sample(SAMPLE *sample)
 {
-    play_sample(sample, sound_vol, 127, 1000, 0);
+    return play_sample(sample, sound_vol, 127, 1000, 0);
 }

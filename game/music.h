@@ -18,4 +18,5 @@ void change_music();
 void check_change_music();
 
 // Every sample of the game plays at the sample volume, centred, at its own pitch, once.
-void play_game_sample(SAMPLE *sample);
+// Gives the voice it plays on, or a negative number when none was free (or there is no sound).
+int play_game_sample(SAMPLE *sample);

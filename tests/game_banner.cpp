@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <algorithm>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 #include "datafiles.h"
@@ -171,6 +172,9 @@ struct path_case {
     int letters;
     int stopping_point;
 };
+
+// Names the case in test output.
+void PrintTo(const path_case &c, std::ostream *out) { *out << c.label; }
 
 class banner_path : public banner, public testing::WithParamInterface<path_case> {};
 

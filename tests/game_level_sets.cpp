@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -106,6 +107,9 @@ struct skipped_case {
     mode_t mode; // 0: left as made
 };
 
+// Names the case in test output.
+void PrintTo(const skipped_case &c, std::ostream *out) { *out << c.label; }
+
 class level_set_scan_skips : public testing::TestWithParam<skipped_case> {};
 
 TEST_P(level_set_scan_skips, the_directory_and_everything_below_it)
@@ -164,6 +168,9 @@ struct content_case {
     std::string first_level;
     std::string name;
 };
+
+// Names the case in test output.
+void PrintTo(const content_case &c, std::ostream *out) { *out << c.label; }
 
 class loader_file_contents : public testing::TestWithParam<content_case> {};
 
@@ -235,6 +242,9 @@ struct truncate_case {
     const char *path;
     const char *result;
 };
+
+// Names the case in test output.
+void PrintTo(const truncate_case &c, std::ostream *out) { *out << c.path; }
 
 class truncate_directory : public testing::TestWithParam<truncate_case> {};
 

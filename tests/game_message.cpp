@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <allegro.h>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 #include "datafiles.h"
@@ -137,6 +138,9 @@ struct pace_case {
     int finished_at;
 };
 
+// Names the case in test output.
+void PrintTo(const pace_case &c, std::ostream *out) { *out << c.label; }
+
 class message_pace : public message_fixture, public testing::WithParamInterface<pace_case> {};
 
 TEST_P(message_pace, follows_the_typing_rules)
@@ -215,6 +219,9 @@ struct close_case {
     int pressed;
     bool closes;
 };
+
+// Names the case in test output.
+void PrintTo(const close_case &c, std::ostream *out) { *out << c.label; }
 
 class message_close_keys : public message_fixture, public testing::WithParamInterface<close_case> {};
 
@@ -326,6 +333,9 @@ struct portrait_case {
     int index;
     int height; // 0: nothing drawn
 };
+
+// Names the case in test output.
+void PrintTo(const portrait_case &c, std::ostream *out) { *out << "portrait " << c.index; }
 
 class message_portrait : public message_fixture, public testing::WithParamInterface<portrait_case> {};
 
