@@ -127,8 +127,10 @@ canvas crystal_cavern()
             c.pixel(x, y, rock);
         }
     dice d(303);
-    for (int cluster = 0; cluster < 14; cluster++) {
-        float cx = d.range(0, 640), cy = d.range(0, 480), s = d.range(0.7f, 1.5f);
+    // Clusters on a jittered 5 x 3 grid, so they spread over the whole wall.
+    for (int cluster = 0; cluster < 15; cluster++) {
+        float cx = (cluster % 5 + d.range(0.2f, 0.8f)) * 128, cy = (cluster / 5 + d.range(0.25f, 0.85f)) * 160;
+        float s = d.range(0.7f, 1.5f);
         float hue = d.unit();
         colour lit = hue < 0.5f ? pal::crystal_lit : pal::down_lit;
         colour base = hue < 0.5f ? pal::crystal : pal::down;
@@ -137,8 +139,9 @@ canvas crystal_cavern()
         for (int k = 0; k < spikes; k++)
             angles.push_back(d.range(-0.7f, 0.7f));
         wrapped(c, true, true, [&] {
-            c.fill(circle(cx, cy, 40 * s), base, 0.10f);
-            c.fill(circle(cx, cy, 24 * s), lit, 0.10f);
+            // A soft glow: many faint rings rather than one hard disc.
+            for (int g = 0; g < 8; g++)
+                c.fill(circle(cx, cy, (44 - g * 4.5f) * s), g < 4 ? base : lit, 0.035f);
             for (size_t k = 0; k < angles.size(); k++) {
                 float a = angles[k] - 1.5708f, len = (22 + 8 * k) * s, wid = 6 * s;
                 float tx = cx + std::cos(a) * len, ty = cy + std::sin(a) * len;

@@ -55,10 +55,10 @@ void symbol_down(canvas &c, float cx, float cy, float s, colour col)
 void symbol_still(canvas &c, float cx, float cy, float s, colour col)
 {
     // A level bar with a little Dream Power star above it: standing still, building ahead.
-    stroke(c, {cx - 7 * s, cy + 4 * s, cx + 7 * s, cy + 4 * s}, 1.7f * s, col, 0.9f);
-    float r = 4.6f * s, q = 1.5f * s;
-    shape star = polygon({cx, cy - 2 - r, cx + q, cy - 2 - q, cx + r, cy - 2, cx + q, cy - 2 + q, cx, cy - 2 + r,
-                          cx - q, cy - 2 + q, cx - r, cy - 2, cx - q, cy - 2 - q});
+    stroke(c, {cx - 7.5f * s, cy + 6 * s, cx + 7.5f * s, cy + 6 * s}, 1.8f * s, col, 0.9f);
+    float r = 6.2f * s, q = 2.0f * s, sy = cy - 2.2f * s;
+    shape star = polygon({cx, sy - r, cx + q, sy - q, cx + r, sy, cx + q, sy + q, cx, sy + r,
+                          cx - q, sy + q, cx - r, sy, cx - q, sy - q});
     c.outlined(star, col, pal::ink, 0.9f);
 }
 
