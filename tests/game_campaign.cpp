@@ -136,6 +136,37 @@ TEST_P(campaign_solution, replays_from_its_movie_to_the_exit)
     EXPECT_EQ(the_player.restarts, 1) << "only the movie's own start reloads the map";
 }
 
+// Each level as the player first sees it, kept in shots/ for looking at; a level must draw as a scene,
+// not as a blank or single-coloured screen.
+TEST(campaign_pictures, every_level_draws_as_a_scene)
+{
+    player_test::reset_world();
+    BITMAP *picture = create_bitmap(640, 480);
+    ASSERT_TRUE(picture);
+    for (const std::string &map : chain_files()) {
+        SCOPED_TRACE(map);
+        player_test::use_level_directory(campaign_dir);
+        char file[256];
+        std::snprintf(file, sizeof(file), "%s", map.c_str());
+        the_map.load_map(file);
+        the_player.teleport_anim = 0;
+        the_player.teleport_in = 0;
+        for (int t = 0; t < 30; t++)
+            the_map.animate();
+        clear_bitmap(picture);
+        the_map.draw(picture);
+        the_player.draw(picture);
+        std::set<int> colours;
+        for (int y = 0; y < 480; y += 4)
+            for (int x = 0; x < 640; x += 4)
+                colours.insert(getpixel(picture, x, y));
+        EXPECT_GT(colours.size(), 40u);
+        const std::string shot = "shots/campaign_" + map.substr(0, map.size() - 4) + ".bmp";
+        EXPECT_EQ(save_bmp(shot.c_str(), picture, nullptr), 0);
+    }
+    destroy_bitmap(picture);
+}
+
 std::string level_label(const testing::TestParamInfo<std::string> &info)
 {
     return info.param.substr(0, info.param.size() - 4);

@@ -91,12 +91,17 @@ class level:
         trans = [[EMPTY] * H for _ in range(W)]
         solid = lambda x, y: 0 <= x < W and 0 <= y < H and self.rows[y][x] in FAMILIES
         free = lambda x, y: self.rows[y][x] in '.'
+        roof = lambda x, y: self.rows[y][x] in FAMILIES or self.rows[y][x] in 'Xsduchv'
         seed = self.number * 7919
         for x in range(W):
             for y in range(H):
                 seed = (seed * 1103515245 + 12345) & 0x7fffffff
                 roll = seed % 100
                 if not free(x, y):
+                    continue
+                if any(roof(x, yy) for yy in range(y)) and any(roof(x, yy) for yy in range(y + 1, H)):
+                    # under a roof: a cave or a tunnel, lined with the dim back wall
+                    trans[x][y] = 54 if solid(x, y + 1) and roll < 12 else 58
                     continue
                 if solid(x, y + 1):
                     if roll < 30:
