@@ -1,6 +1,7 @@
 // One logic step of play and the global in-play keys, in their fixed order.
 #include "do_logic.h"
 #include <allegro.h>
+#include "auto_script.h"
 #include "do_drawing.h"
 #include "map.h"
 #include "player.h"
@@ -16,6 +17,8 @@ void do_logic()
 {
     process_keys();
     the_player.do_logic();
+    record_script();
+    play_script();
     the_map.animate();
 }
 
