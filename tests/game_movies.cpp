@@ -312,6 +312,7 @@ TEST_F(movies, the_recorder_stops_silently_at_its_capacity_and_does_nothing_when
 }
 
 struct reader_case {
+    const char *name;
     const char *label;
     const char *text;
     int ticks;          // play_script_time after reading
@@ -319,13 +320,15 @@ struct reader_case {
     int first_cell;     // script_tiles[0][0] after reading
 };
 
+void PrintTo(const reader_case &c, std::ostream *os) { *os << c.name; }
+
 // Before each read the globals hold 77 (x), 5000 (ticks) and 55 (cells); what the file lacks keeps them.
 const reader_case reader_cases[] = {
-    {"values separated by spaces", "d/\nm.map\n1 0 64 32 0 0 0  -1 0 0 0 -1  3", 1, 64, 3},
-    {"file ends after the start values", "d/\nm.map\n2\n1\n96\n", 2, 96, 55},
-    {"a word where the count should be", "d/\nm.map\nmany\n1\n96\n", 5000, 77, 55},
-    {"a count beyond the store is cut, the cells still found", nullptr, 5000, 32, 9},
-    {"a negative count plays nothing", "d/\nm.map\n-4\n0\n32\n0\n0\n0\n0\n7", 0, 32, 7},
+    {"spaces", "values separated by spaces", "d/\nm.map\n1 0 64 32 0 0 0  -1 0 0 0 -1  3", 1, 64, 3},
+    {"short", "file ends after the start values", "d/\nm.map\n2\n1\n96\n", 2, 96, 55},
+    {"word_count", "a word where the count should be", "d/\nm.map\nmany\n1\n96\n", 5000, 77, 55},
+    {"over_capacity", "a count beyond the store is cut, the cells still found", nullptr, 5000, 32, 9},
+    {"negative_count", "a negative count plays nothing", "d/\nm.map\n-4\n0\n32\n0\n0\n0\n0\n7", 0, 32, 7},
 };
 
 class movie_reader : public testing::TestWithParam<reader_case> {};
@@ -356,7 +359,8 @@ TEST_P(movie_reader, keeps_what_the_file_does_not_supply)
     EXPECT_EQ(script_tiles[0][0], c.first_cell) << c.label;
 }
 
-INSTANTIATE_TEST_SUITE_P(cases, movie_reader, testing::ValuesIn(reader_cases));
+INSTANTIATE_TEST_SUITE_P(cases, movie_reader, testing::ValuesIn(reader_cases),
+                         [](const testing::TestParamInfo<reader_case> &info) { return std::string(info.param.name); });
 
 TEST(movie_reader_lines, an_over_long_directory_line_is_cut_and_the_next_line_still_read)
 {
