@@ -59,9 +59,10 @@ shot first_map
 plate=$(count_colour first_map 141 147 197 0 200 640 280)
 [[ $plate -gt 300 ]] || e2e_fail "no map-name banner in the middle of the first map ($plate plate pixels)"
 
-# 3. Escape in play (once Pim has faded in) opens the menu with Continue on item 1.
+# 3. Escape in play (once Pim has faded in) opens the menu with Continue on item 1. In play the
+# frame holds the screen while it draws, which delays the window's key events: hold keys longer.
 sleep 2.5
-e2e_key "$window" Escape
+e2e_key "$window" Escape 0.3
 sleep 1
 alive "the title menu from play"
 shot title_continue
@@ -71,7 +72,7 @@ e2e_key "$window" Down
 e2e_key "$window" Return
 sleep 1
 alive "continuing"
-e2e_key "$window" Escape
+e2e_key "$window" Escape 0.3
 sleep 1
 alive "the second title menu"
 
@@ -86,5 +87,10 @@ kill -0 "$game_pid" 2>/dev/null && e2e_fail "Quit did not end the game"
 wait "$game_pid"
 status=$?
 [[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
-[[ -s "$E2E_TMP/xmessage.log" ]] && e2e_fail "the game reported an error"
+# A machine without a sound card is reported and passed over; anything else is an error.
+others=$(awk '/Error initialising sound system/ {skip = 2; next} skip > 0 {skip--; next} NF' \
+  "$E2E_TMP/xmessage.log")
+if [[ -n "$others" ]]; then
+  e2e_fail "the game reported an error: $others"
+fi
 echo "e2e title: ok (screenshots in $shots)"
