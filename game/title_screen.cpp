@@ -306,6 +306,9 @@ void draw_menu_frame_front()
 
 void show_buffer()
 {
+    // Without a graphics mode (headless) there is no screen to copy to.
+    if (!screen)
+        return;
     acquire_screen();
     blit(buffer, screen, 0, 0, 0, 0, 640, 480);
     release_screen();
