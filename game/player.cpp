@@ -10,7 +10,7 @@
 #include "game_quit.h"
 #include "map.h"
 #include "message.h"
-#include "options_screen.h"
+#include "music.h"
 #include "randomize.h"
 #include "screen_effect.h"
 #include "show_map_name.h"
@@ -95,7 +95,7 @@ BITMAP *player_image(int entry)
 void play_sound(int entry)
 {
     if (d_sounds)
-        play_sample(static_cast<SAMPLE *>(d_sounds[entry].dat), sound_vol, 127, 1000, 0);
+        play_game_sample(static_cast<SAMPLE *>(d_sounds[entry].dat));
 }
 
 // A block animation: its strip in d_build_tiles, ticks per frame and frame count.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <allegro.h>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 #include "auto_script.h"
@@ -148,6 +149,14 @@ inline void use_level_directory(const std::string &dir)
 {
     std::memset(loader_directory, 0, sizeof(loader_directory));
     std::strncpy(loader_directory, dir.c_str(), sizeof(loader_directory) - 1);
+}
+
+// Back to the built-in set's directory, and the scratch level directory removed.
+inline void leave_level_directory(const std::string &dir)
+{
+    use_level_directory("data/levels/original levels/");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
 }
 
 inline void release_all_keys()

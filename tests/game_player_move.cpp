@@ -321,7 +321,7 @@ protected:
     }
     void TearDown() override
     {
-        use_level_directory("data/levels/original levels/");
+        leave_level_directory(dir);
         player_test_base::TearDown();
     }
     void write_map(const char *file, const std::string &text) { write_text_file(dir + file, text); }

@@ -95,7 +95,7 @@ TEST(player_soak, random_keys_never_leave_the_grid_or_break_the_map)
         ASSERT_EQ(the_player.y % 2, 0);
     }
     release_all_keys();
-    use_level_directory("data/levels/original levels/");
+    leave_level_directory(dir);
 
     // The run did reach what it is meant to shake: building, destroying, refusals, teleports.
     for (int entry = 0; entry < 5; entry++)

@@ -226,7 +226,7 @@ protected:
     }
     void TearDown() override
     {
-        use_level_directory("data/levels/original levels/");
+        leave_level_directory(dir);
         player_test_base::TearDown();
     }
 };
