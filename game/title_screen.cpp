@@ -70,6 +70,12 @@ const int box_h = 200;
     game_quit();
 }
 
+// The action key binding comes from a save file; one outside the key array counts as never down.
+int action_key_in_range()
+{
+    return the_player.key_action >= 0 && the_player.key_action < KEY_MAX;
+}
+
 int first_title_item()
 {
     return game_in_progress ? title_new_game : title_continue;
@@ -105,7 +111,8 @@ void select_new_game_or_continue(title_menu &menu)
         return;
     }
     // The press that chose Continue must not act in play as well.
-    key[the_player.key_action] = 0;
+    if (action_key_in_range())
+        key[the_player.key_action] = 0;
     menu.leave = -1;
 }
 
@@ -328,7 +335,8 @@ int menu_key_pressed(int scancode, int &latch)
 
 int menu_select_pressed()
 {
-    if (!key[KEY_ENTER] && !key[the_player.key_action]) {
+    const int action_down = action_key_in_range() && key[the_player.key_action];
+    if (!key[KEY_ENTER] && !action_down) {
         key_enter_pressed = 0;
         return 0;
     }

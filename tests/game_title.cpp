@@ -168,6 +168,21 @@ TEST_F(title_test, a_held_select_key_from_the_last_screen_selects_nothing_until_
     EXPECT_EQ(key[the_player.key_action], 0);
 }
 
+TEST_F(title_test, an_action_key_outside_the_key_array_is_never_down)
+{
+    // A binding read from a damaged save file.
+    for (int binding : {-5, static_cast<int>(KEY_MAX), 1 << 20}) {
+        game_in_progress = -1;
+        the_player.key_action = binding;
+        title_menu menu = start_title_menu();
+        press(menu, KEY_DOWN);
+        title_menu_tick(menu);
+        EXPECT_EQ(menu.leave, 0);
+        press(menu, KEY_ENTER);
+        EXPECT_EQ(menu.leave, -1) << binding;
+    }
+}
+
 TEST_F(title_test, without_their_screens_load_tutorial_and_options_do_nothing)
 {
     title_load_game_screen = nullptr;
