@@ -87,11 +87,11 @@ void expect_last_anim(const anim_expect &anim, int x, int y)
     EXPECT_EQ(record.frame_count, *anim.frames);
 }
 
-class building : public player_test_base {};
+class player_building : public player_test_base {};
 
 } // namespace
 
-TEST_F(building, the_rule_table)
+TEST_F(player_building, the_rule_table)
 {
     for (const rule_row &row : rule_table) {
         for (std::size_t i = 0; i < codes_under.size(); i++) {
@@ -146,7 +146,7 @@ TEST_F(building, the_rule_table)
     }
 }
 
-TEST_F(building, the_grid_edges_refuse_standing_and_down_blocks)
+TEST_F(player_building, the_grid_edges_refuse_standing_and_down_blocks)
 {
     struct edge_case {
         int column;
@@ -169,7 +169,7 @@ TEST_F(building, the_grid_edges_refuse_standing_and_down_blocks)
     }
 }
 
-TEST_F(building, an_up_block_lifts_pim_one_row_in_sixteen_ticks)
+TEST_F(player_building, an_up_block_lifts_pim_one_row_in_sixteen_ticks)
 {
     set_cells(ground('#'));
     place(5, 9);
@@ -192,7 +192,7 @@ TEST_F(building, an_up_block_lifts_pim_one_row_in_sixteen_ticks)
     EXPECT_EQ(the_player.blocks_created, 1);
 }
 
-TEST_F(building, standing_on_an_up_block_the_up_pose_destroys_it_and_pim_falls)
+TEST_F(player_building, standing_on_an_up_block_the_up_pose_destroys_it_and_pim_falls)
 {
     std::vector<std::string> rows = ground('U');
     rows[8] = ".....#..............";  // solid above: destroying does not care
@@ -207,7 +207,7 @@ TEST_F(building, standing_on_an_up_block_the_up_pose_destroys_it_and_pim_falls)
     EXPECT_EQ(the_player.falling, -1);
 }
 
-TEST_F(building, the_up_block_is_refused_without_headroom)
+TEST_F(player_building, the_up_block_is_refused_without_headroom)
 {
     struct headroom_case {
         const char *name;
@@ -246,7 +246,7 @@ TEST_F(building, the_up_block_is_refused_without_headroom)
     }
 }
 
-TEST_F(building, an_up_block_under_a_vertical_tunnel_lifts_pim_into_it)
+TEST_F(player_building, an_up_block_under_a_vertical_tunnel_lifts_pim_into_it)
 {
     std::vector<std::string> rows = ground('#');
     rows[8] = ".....|..............";
@@ -265,7 +265,7 @@ TEST_F(building, an_up_block_under_a_vertical_tunnel_lifts_pim_into_it)
     EXPECT_EQ(the_player.y, 8 * 32); // standing on the Up Block inside the tunnel
 }
 
-TEST_F(building, the_action_key_waits_for_the_step_to_end)
+TEST_F(player_building, the_action_key_waits_for_the_step_to_end)
 {
     set_cells(ground('#'));
     the_map.block_layer[6][10] = 0;
@@ -286,7 +286,7 @@ TEST_F(building, the_action_key_waits_for_the_step_to_end)
     EXPECT_EQ(sounds_played(), std::vector<int>{0});
 }
 
-TEST_F(building, a_held_direction_key_starting_the_next_step_keeps_the_action_waiting)
+TEST_F(player_building, a_held_direction_key_starting_the_next_step_keeps_the_action_waiting)
 {
     set_cells({"", "", "", "", "", "", "", "", "", "", "####################"});
     place(2, 9);
@@ -304,7 +304,7 @@ TEST_F(building, a_held_direction_key_starting_the_next_step_keeps_the_action_wa
     EXPECT_EQ(the_map.block_layer[6][9], build_still);
 }
 
-TEST_F(building, one_press_one_action_and_each_fresh_press_alternates)
+TEST_F(player_building, one_press_one_action_and_each_fresh_press_alternates)
 {
     set_cells(ground('#'));
     place(5, 9);
@@ -327,7 +327,7 @@ TEST_F(building, one_press_one_action_and_each_fresh_press_alternates)
     EXPECT_EQ(the_player.blocks_destroyed, 1);
 }
 
-TEST_F(building, a_new_animation_replaces_the_one_running_in_its_cell)
+TEST_F(player_building, a_new_animation_replaces_the_one_running_in_its_cell)
 {
     set_cells(ground('#'));
     place(5, 9);
@@ -343,7 +343,7 @@ TEST_F(building, a_new_animation_replaces_the_one_running_in_its_cell)
     EXPECT_EQ(the_build_block_anim[0].strip, static_cast<BITMAP *>(d_build_tiles[8].dat));
 }
 
-TEST_F(building, a_crumbling_block_vanishes_the_tick_after_pim_stands_wholly_beside_it)
+TEST_F(player_building, a_crumbling_block_vanishes_the_tick_after_pim_stands_wholly_beside_it)
 {
     struct crumble_case {
         int facing;
@@ -373,7 +373,7 @@ TEST_F(building, a_crumbling_block_vanishes_the_tick_after_pim_stands_wholly_bes
     }
 }
 
-TEST_F(building, standing_turning_posing_or_destroying_never_crumbles_the_block)
+TEST_F(player_building, standing_turning_posing_or_destroying_never_crumbles_the_block)
 {
     std::vector<std::string> rows = ground('C');
     rows[9] = "......S.............";

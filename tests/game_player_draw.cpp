@@ -7,7 +7,7 @@ namespace {
 
 const int background = 0x1234; // a 16-bit colour no sprite of Pim uses as its mask
 
-class drawing : public player_test_base {
+class player_drawing : public player_test_base {
 protected:
     BITMAP *target = nullptr;
     void SetUp() override
@@ -66,7 +66,7 @@ bool images_differ(int a, int b)
 
 } // namespace
 
-TEST_F(drawing, each_state_shows_its_sprite_facing_either_way)
+TEST_F(player_drawing, each_state_shows_its_sprite_facing_either_way)
 {
     struct state_case {
         const char *name;
@@ -104,7 +104,7 @@ TEST_F(drawing, each_state_shows_its_sprite_facing_either_way)
     }
 }
 
-TEST_F(drawing, facing_left_is_a_true_mirror_image)
+TEST_F(player_drawing, facing_left_is_a_true_mirror_image)
 {
     the_player.facing = 1;
     redraw();
@@ -112,7 +112,7 @@ TEST_F(drawing, facing_left_is_a_true_mirror_image)
     EXPECT_NE(mismatches(5, false), 0); // the standing sprite is not symmetric
 }
 
-TEST_F(drawing, fade_frames_are_drawn_translucent_and_mirrored)
+TEST_F(player_drawing, fade_frames_are_drawn_translucent_and_mirrored)
 {
     the_player.init_out_teleport_anim();
     the_player.teleport_frame = 3;
@@ -154,7 +154,7 @@ TEST_F(drawing, fade_frames_are_drawn_translucent_and_mirrored)
     }
 }
 
-TEST_F(drawing, a_teleport_shows_its_fade_frame_whatever_the_pose)
+TEST_F(player_drawing, a_teleport_shows_its_fade_frame_whatever_the_pose)
 {
     the_player.falling = -1;
     the_player.teleporting = -1;
@@ -164,7 +164,7 @@ TEST_F(drawing, a_teleport_shows_its_fade_frame_whatever_the_pose)
     EXPECT_EQ(mismatches(12, false), 0);
 }
 
-TEST_F(drawing, pim_blinks_after_three_hundred_idle_ticks_for_five_ticks)
+TEST_F(player_drawing, pim_blinks_after_three_hundred_idle_ticks_for_five_ticks)
 {
     place(1, 9);
     tick(300);
@@ -199,7 +199,7 @@ TEST_F(drawing, pim_blinks_after_three_hundred_idle_ticks_for_five_ticks)
     EXPECT_EQ(the_player.blinking, -1);
 }
 
-TEST_F(drawing, the_blink_counter_rests_while_pim_walks)
+TEST_F(player_drawing, the_blink_counter_rests_while_pim_walks)
 {
     place(1, 9);
     tick(290);
@@ -215,7 +215,7 @@ TEST_F(drawing, the_blink_counter_rests_while_pim_walks)
     EXPECT_EQ(the_player.blinking, -1);
 }
 
-TEST_F(drawing, walk_frames_change_every_seven_ticks_and_carry_over_between_steps)
+TEST_F(player_drawing, walk_frames_change_every_seven_ticks_and_carry_over_between_steps)
 {
     place(1, 9);
     press(KEY_RIGHT);

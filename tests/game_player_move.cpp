@@ -16,7 +16,7 @@ std::vector<std::string> flat_floor()
     return rows;
 }
 
-class feel : public player_test_base {
+class player_feel : public player_test_base {
 protected:
     void SetUp() override
     {
@@ -28,7 +28,7 @@ protected:
 
 } // namespace
 
-TEST_F(feel, tap_the_other_way_only_turns)
+TEST_F(player_feel, tap_the_other_way_only_turns)
 {
     for (int held = 1; held <= 7; held++) {
         SCOPED_TRACE(held);
@@ -48,7 +48,7 @@ TEST_F(feel, tap_the_other_way_only_turns)
     }
 }
 
-TEST_F(feel, holding_the_other_way_steps_on_the_eighth_tick)
+TEST_F(player_feel, holding_the_other_way_steps_on_the_eighth_tick)
 {
     press(KEY_LEFT);
     tick(7);
@@ -61,7 +61,7 @@ TEST_F(feel, holding_the_other_way_steps_on_the_eighth_tick)
     EXPECT_EQ(the_player.x, 5 * 32 - 2);
 }
 
-TEST_F(feel, held_key_in_faced_direction_steps_at_once_and_every_sixteen_ticks)
+TEST_F(player_feel, held_key_in_faced_direction_steps_at_once_and_every_sixteen_ticks)
 {
     press(KEY_RIGHT);
     tick();
@@ -79,7 +79,7 @@ TEST_F(feel, held_key_in_faced_direction_steps_at_once_and_every_sixteen_ticks)
     EXPECT_EQ(the_player.steps_taken, 4);
 }
 
-TEST_F(feel, a_key_released_mid_step_still_finishes_the_step)
+TEST_F(player_feel, a_key_released_mid_step_still_finishes_the_step)
 {
     press(KEY_RIGHT);
     tick(3);
@@ -89,7 +89,7 @@ TEST_F(feel, a_key_released_mid_step_still_finishes_the_step)
     EXPECT_EQ(the_player.walking, 0);
 }
 
-TEST_F(feel, a_pose_held_with_a_direction_key_keeps_pim_from_walking)
+TEST_F(player_feel, a_pose_held_with_a_direction_key_keeps_pim_from_walking)
 {
     struct pose_case {
         int pose_key;
@@ -123,7 +123,7 @@ TEST_F(feel, a_pose_held_with_a_direction_key_keeps_pim_from_walking)
     }
 }
 
-TEST_F(feel, the_grid_edges_stop_every_step)
+TEST_F(player_feel, the_grid_edges_stop_every_step)
 {
     struct edge_case {
         int column;
@@ -150,7 +150,7 @@ TEST_F(feel, the_grid_edges_stop_every_step)
     }
 }
 
-TEST_F(feel, right_wins_when_both_direction_keys_are_down)
+TEST_F(player_feel, right_wins_when_both_direction_keys_are_down)
 {
     press(KEY_LEFT);
     press(KEY_RIGHT);
@@ -159,7 +159,7 @@ TEST_F(feel, right_wins_when_both_direction_keys_are_down)
     EXPECT_EQ(the_player.x, 6 * 32);
 }
 
-TEST_F(feel, switching_straight_from_right_to_left_steps_left_without_the_turning_delay)
+TEST_F(player_feel, switching_straight_from_right_to_left_steps_left_without_the_turning_delay)
 {
     press(KEY_RIGHT);
     tick(10);
@@ -174,7 +174,7 @@ TEST_F(feel, switching_straight_from_right_to_left_steps_left_without_the_turnin
     EXPECT_EQ(the_player.x, 6 * 32 - 2);
 }
 
-TEST_F(feel, after_a_straight_switch_a_blocked_left_cell_drops_the_step_without_moving)
+TEST_F(player_feel, after_a_straight_switch_a_blocked_left_cell_drops_the_step_without_moving)
 {
     press(KEY_RIGHT);
     tick(10);
@@ -192,7 +192,7 @@ TEST_F(feel, after_a_straight_switch_a_blocked_left_cell_drops_the_step_without_
     EXPECT_EQ(the_player.x, 6 * 32);
 }
 
-TEST_F(feel, after_a_straight_switch_a_blocked_right_cell_costs_one_tick)
+TEST_F(player_feel, after_a_straight_switch_a_blocked_right_cell_costs_one_tick)
 {
     the_map.block_layer[6][9] = 0;
     press(KEY_RIGHT);
@@ -207,7 +207,7 @@ TEST_F(feel, after_a_straight_switch_a_blocked_right_cell_costs_one_tick)
     EXPECT_EQ(the_player.walking, -1);
 }
 
-TEST_F(feel, walking_into_each_cell_kind)
+TEST_F(player_feel, walking_into_each_cell_kind)
 {
     struct cell_case {
         char cell;
@@ -231,7 +231,7 @@ TEST_F(feel, walking_into_each_cell_kind)
     }
 }
 
-TEST_F(feel, no_sideways_step_inside_a_vertical_tunnel)
+TEST_F(player_feel, no_sideways_step_inside_a_vertical_tunnel)
 {
     the_map.block_layer[5][9] = tunnel_v;
     press(KEY_RIGHT);
@@ -243,7 +243,7 @@ TEST_F(feel, no_sideways_step_inside_a_vertical_tunnel)
     EXPECT_EQ(the_player.y, 9 * 32);
 }
 
-TEST_F(feel, a_horizontal_tunnel_over_a_gap_holds_pim_until_he_walks_out)
+TEST_F(player_feel, a_horizontal_tunnel_over_a_gap_holds_pim_until_he_walks_out)
 {
     set_cells({"", "", "", "", "", "", "", "", "", "#####==.............", "#####...............",
                "", "", "", "####################"});
@@ -268,7 +268,7 @@ TEST_F(feel, a_horizontal_tunnel_over_a_gap_holds_pim_until_he_walks_out)
     EXPECT_EQ(the_player.y, 13 * 32);
 }
 
-TEST_F(feel, off_a_ledge_the_step_completes_then_the_fall_lands_aligned)
+TEST_F(player_feel, off_a_ledge_the_step_completes_then_the_fall_lands_aligned)
 {
     set_cells({"", "", "", "", "", "", "", "", "", "", "######..............", "", "", "",
                "####################"});
@@ -295,7 +295,7 @@ TEST_F(feel, off_a_ledge_the_step_completes_then_the_fall_lands_aligned)
     EXPECT_EQ(the_player.falling, 0);
 }
 
-TEST_F(feel, falls_through_vertical_tunnels_and_stops_on_every_other_block)
+TEST_F(player_feel, falls_through_vertical_tunnels_and_stops_on_every_other_block)
 {
     for (char below : std::string("#USDXsduC=")) {
         SCOPED_TRACE(below);
@@ -310,7 +310,7 @@ TEST_F(feel, falls_through_vertical_tunnels_and_stops_on_every_other_block)
     }
 }
 
-class level_files : public player_test_base {
+class player_level_files : public player_test_base {
 protected:
     std::string dir;
     void SetUp() override
@@ -339,7 +339,7 @@ protected:
     }
 };
 
-TEST_F(level_files, the_bottom_row_has_no_floor_and_death_reloads_without_counting_a_restart)
+TEST_F(player_level_files, the_bottom_row_has_no_floor_and_death_reloads_without_counting_a_restart)
 {
     write_map("pit.map", map_file_text("Pit", "pit.map", "end", 3, 2, 19, 0,
                                        {"", "", "", "####################"}));
@@ -364,7 +364,7 @@ TEST_F(level_files, the_bottom_row_has_no_floor_and_death_reloads_without_counti
     EXPECT_EQ(the_player.teleport_anim_in_progress(), -1);
 }
 
-TEST_F(feel, the_clock_counts_sixty_ticks_a_second_and_unbounded_hours)
+TEST_F(player_feel, the_clock_counts_sixty_ticks_a_second_and_unbounded_hours)
 {
     tick(60);
     EXPECT_EQ(the_player.time_ticks, 0);
@@ -384,14 +384,14 @@ TEST_F(feel, the_clock_counts_sixty_ticks_a_second_and_unbounded_hours)
     EXPECT_EQ(the_player.time_ticks, 0);
 }
 
-TEST_F(feel, the_clock_runs_during_fades)
+TEST_F(player_feel, the_clock_runs_during_fades)
 {
     the_player.init_out_teleport_anim();
     tick(30);
     EXPECT_EQ(the_player.time_ticks, 30);
 }
 
-TEST_F(feel, steps_count_only_from_ground_into_an_empty_cell)
+TEST_F(player_feel, steps_count_only_from_ground_into_an_empty_cell)
 {
     struct step_case {
         std::vector<std::string> rows;
@@ -416,7 +416,7 @@ TEST_F(feel, steps_count_only_from_ground_into_an_empty_cell)
     }
 }
 
-TEST_F(feel, the_exit_is_reached_only_when_pim_stands_exactly_on_it)
+TEST_F(player_feel, the_exit_is_reached_only_when_pim_stands_exactly_on_it)
 {
     the_map.exit_x = 7 * 32;
     the_map.exit_y = 9 * 32;
@@ -439,7 +439,7 @@ TEST_F(feel, the_exit_is_reached_only_when_pim_stands_exactly_on_it)
     EXPECT_EQ(the_player.x, 7 * 32);
 }
 
-TEST_F(feel, falling_onto_the_exit_completes_the_level_there)
+TEST_F(player_feel, falling_onto_the_exit_completes_the_level_there)
 {
     set_cells({"", "", "", "", "", "", "", "", "", "", "", "", "", "", "####################"});
     the_map.exit_x = 5 * 32;
@@ -454,7 +454,7 @@ TEST_F(feel, falling_onto_the_exit_completes_the_level_there)
     EXPECT_EQ(the_player.y, 10 * 32);
 }
 
-TEST_F(level_files, at_the_exit_the_next_map_of_the_chain_loads_with_fresh_statistics)
+TEST_F(player_level_files, at_the_exit_the_next_map_of_the_chain_loads_with_fresh_statistics)
 {
     write_map("one.map", map_file_text("First Dream", "one.map", "two.map", 5, 9, 6, 9, flat_floor()));
     write_map("two.map", map_file_text("Second Dream", "two.map", "end", 2, 3, 19, 14, flat_floor()));

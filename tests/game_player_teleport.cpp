@@ -25,7 +25,7 @@ void add_teleport(int src_x, int src_y, int dst_x, int dst_y)
     the_map.teleports.push_back(t);
 }
 
-class teleports : public player_test_base {
+class player_teleports : public player_test_base {
 protected:
     void SetUp() override
     {
@@ -45,7 +45,7 @@ protected:
 
 } // namespace
 
-TEST_F(teleports, a_step_onto_an_entrance_fades_out_moves_and_fades_in)
+TEST_F(player_teleports, a_step_onto_an_entrance_fades_out_moves_and_fades_in)
 {
     add_teleport(6, 9, 12, 4);
     step_right();
@@ -81,7 +81,7 @@ TEST_F(teleports, a_step_onto_an_entrance_fades_out_moves_and_fades_in)
     EXPECT_EQ(sounds_played().size(), 2u);
 }
 
-TEST_F(teleports, keys_are_not_read_on_the_entrance_or_during_the_fades)
+TEST_F(player_teleports, keys_are_not_read_on_the_entrance_or_during_the_fades)
 {
     add_teleport(6, 9, 12, 4);
     press(KEY_RIGHT);
@@ -96,7 +96,7 @@ TEST_F(teleports, keys_are_not_read_on_the_entrance_or_during_the_fades)
     EXPECT_EQ(the_player.walking, -1);
 }
 
-TEST_F(teleports, a_fall_through_an_entrance_is_caught_and_resumes_at_the_exit)
+TEST_F(player_teleports, a_fall_through_an_entrance_is_caught_and_resumes_at_the_exit)
 {
     set_cells({"", "", "", "", "", "", "", "", "", "", "", "", "", "", "####################"});
     add_teleport(5, 7, 12, 2);
@@ -121,7 +121,7 @@ TEST_F(teleports, a_fall_through_an_entrance_is_caught_and_resumes_at_the_exit)
     EXPECT_EQ(the_player.y, 13 * 32);
 }
 
-TEST_F(teleports, the_first_of_two_teleports_with_one_entrance_is_taken)
+TEST_F(player_teleports, the_first_of_two_teleports_with_one_entrance_is_taken)
 {
     add_teleport(6, 9, 12, 4);
     add_teleport(6, 9, 2, 4);
@@ -131,7 +131,7 @@ TEST_F(teleports, the_first_of_two_teleports_with_one_entrance_is_taken)
     EXPECT_EQ(the_player.y, 4 * 32);
 }
 
-TEST_F(teleports, an_exit_on_another_entrance_chains_after_the_fade_in)
+TEST_F(player_teleports, an_exit_on_another_entrance_chains_after_the_fade_in)
 {
     add_teleport(6, 9, 12, 9);
     add_teleport(12, 9, 15, 4);
@@ -152,7 +152,7 @@ TEST_F(teleports, an_exit_on_another_entrance_chains_after_the_fade_in)
     EXPECT_EQ(sounds_played(), (std::vector<int>{4, 3, 4, 3}));
 }
 
-TEST_F(teleports, fades_move_alpha_and_never_reset_it)
+TEST_F(player_teleports, fades_move_alpha_and_never_reset_it)
 {
     // A fade-in from full opacity stays opaque.
     the_player.init_in_teleport_anim();
@@ -181,7 +181,7 @@ TEST_F(teleports, fades_move_alpha_and_never_reset_it)
     EXPECT_EQ(the_player.teleport_anim_in_progress(), 0);
 }
 
-TEST_F(teleports, a_fade_out_shows_frames_zero_to_five_seven_ticks_each)
+TEST_F(player_teleports, a_fade_out_shows_frames_zero_to_five_seven_ticks_each)
 {
     the_player.init_out_teleport_anim();
     for (int frame = 0; frame < 6; frame++) {
@@ -193,7 +193,7 @@ TEST_F(teleports, a_fade_out_shows_frames_zero_to_five_seven_ticks_each)
     EXPECT_EQ(the_player.teleport_out, 0);
 }
 
-TEST_F(teleports, a_level_starting_on_an_entrance_waits_for_its_fade_in)
+TEST_F(player_teleports, a_level_starting_on_an_entrance_waits_for_its_fade_in)
 {
     add_teleport(5, 9, 12, 4);
     the_player.init_in_teleport_anim();
@@ -209,7 +209,7 @@ TEST_F(teleports, a_level_starting_on_an_entrance_waits_for_its_fade_in)
 // A destination outside the grid puts Pim just off the screen, one cell beyond the edge: nothing
 // holds him there, so he falls; beside or below the grid he falls out of the screen and the map is
 // reloaded, above it he drops into the map.
-class far_destinations : public player_test_base {
+class player_far_destinations : public player_test_base {
 protected:
     std::string dir;
     void SetUp() override
@@ -231,7 +231,7 @@ protected:
     }
 };
 
-TEST_F(far_destinations, pim_lands_beyond_the_edge_and_falls_or_drops_in)
+TEST_F(player_far_destinations, pim_lands_beyond_the_edge_and_falls_or_drops_in)
 {
     struct far_case {
         int dst_x, dst_y;
@@ -275,9 +275,9 @@ TEST_F(far_destinations, pim_lands_beyond_the_edge_and_falls_or_drops_in)
     }
 }
 
-class restart_key : public far_destinations {};
+class player_restart_key : public player_far_destinations {};
 
-TEST_F(restart_key, fades_out_then_wipes_and_reloads_once_per_press)
+TEST_F(player_restart_key, fades_out_then_wipes_and_reloads_once_per_press)
 {
     the_map.block_layer[7][4] = build_still;
     const int restarts = the_player.restarts;
@@ -305,7 +305,7 @@ TEST_F(restart_key, fades_out_then_wipes_and_reloads_once_per_press)
     EXPECT_EQ(the_map.restart_pending, -1);
 }
 
-TEST_F(restart_key, does_nothing_while_a_fade_runs)
+TEST_F(player_restart_key, does_nothing_while_a_fade_runs)
 {
     the_player.init_in_teleport_anim();
     press(KEY_R);
