@@ -310,6 +310,40 @@ TEST_F(player_feel, falls_through_vertical_tunnels_and_stops_on_every_other_bloc
     }
 }
 
+TEST_F(player_feel, no_key_acts_while_a_message_is_open_a_movie_plays_or_controls_are_off)
+{
+    struct gate_case {
+        const char *name;
+        int *flag;
+    };
+    const gate_case cases[] = {
+        {"message box", &the_message.active},
+        {"movie", &do_play_script},
+    };
+    for (const gate_case &c : cases) {
+        SCOPED_TRACE(c.name);
+        reset_world();
+        set_cells(flat_floor());
+        place(5, 9);
+        *c.flag = -1;
+        press(KEY_RIGHT);
+        press(KEY_SPACE);
+        tick(20);
+        *c.flag = 0;
+        EXPECT_EQ(the_player.x, 5 * 32);
+        EXPECT_EQ(the_player.blocks_created, 0);
+        tick();
+        EXPECT_EQ(the_player.walking, -1);
+    }
+    reset_world();
+    set_cells(flat_floor());
+    place(5, 9);
+    the_player.controls = 0;
+    press(KEY_RIGHT);
+    tick(20);
+    EXPECT_EQ(the_player.x, 5 * 32);
+}
+
 class player_level_files : public player_test_base {
 protected:
     std::string dir;
