@@ -8,8 +8,10 @@
 #include <unistd.h>
 #include <vector>
 #include "headless.h"
+#include "do_logic.h"
 #include "load_music.h"
 #include "music.h"
+#include "player.h"
 
 namespace fs = std::filesystem;
 
@@ -125,6 +127,22 @@ TEST(load_music, with_an_empty_folder_leaves_the_list_empty_and_songs_never_star
     check_change_music();
     EXPECT_EQ(current_music, 0);
     EXPECT_EQ(midi_pos, -1);
+}
+
+TEST(load_music, without_songs_the_music_key_does_nothing)
+{
+    music_folder folder;
+    load_music();
+    midi_pos = -1;
+    key_m_down = 0;
+    key[the_player.key_music] = 1;
+    process_keys(); // a song start here would need the timer that this process does not have
+    key[the_player.key_music] = 0;
+    EXPECT_EQ(key_m_down, -1);
+    EXPECT_EQ(midi_pos, -1);
+    EXPECT_EQ(current_music, 0);
+    process_keys();
+    EXPECT_EQ(key_m_down, 0);
 }
 
 TEST(load_music, stops_the_game_naming_a_mid_file_that_is_not_a_song)
