@@ -15,7 +15,8 @@ struct pim_pose {
     float tilt = 0;                    // degrees, positive leans forward (to the right)
     float foot_back_x = 11, foot_back_y = 29.6f, foot_front_x = 21, foot_front_y = 29.6f;
     bool arms_up = false;              // falling
-    float arm_x = 26.5f, arm_y = 26.5f; // front hand, low at his front
+    float arm_x = 26.8f, arm_y = 27.4f; // front hand, low at his front, clear of the mouth
+    float back_hand_dx = 0, back_hand_dy = 0; // back hand, moved from its rest behind him
     bool reach = false;                // climbing: the front arm reaches up and forward
     float cap_dx = 0, cap_dy = 0, cap_tip = 0; // cap offset and tip swing (-1 .. 1)
     pim_eyes eyes = pim_eyes::open;

@@ -1,6 +1,7 @@
 // Scenery pieces (stars, moon, clouds, key caps) and the 640x480 backgrounds, seamless where they scroll.
 #include "art.h"
 #include "palette.h"
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -127,28 +128,60 @@ canvas crystal_cavern()
             c.pixel(x, y, rock);
         }
     dice d(303);
-    // Clusters on a jittered 5 x 3 grid, so they spread over the whole wall.
+    // Crystal clusters on a jittered 5 x 3 grid, so they spread over the whole wall: each grows from
+    // a lump of rock, most upwards from a ledge, some down from an overhang.
     for (int cluster = 0; cluster < 15; cluster++) {
-        float cx = (cluster % 5 + d.range(0.2f, 0.8f)) * 128, cy = (cluster / 5 + d.range(0.25f, 0.85f)) * 160;
-        float s = d.range(0.7f, 1.5f);
-        float hue = d.unit();
-        colour lit = hue < 0.5f ? pal::crystal_lit : pal::down_lit;
-        colour base = hue < 0.5f ? pal::crystal : pal::down;
-        std::vector<float> angles;
-        int spikes = 3 + d.below(3);
-        for (int k = 0; k < spikes; k++)
-            angles.push_back(d.range(-0.7f, 0.7f));
+        float cx = (cluster % 5 + d.range(0.2f, 0.8f)) * 128, cy = (cluster / 5 + d.range(0.3f, 0.8f)) * 160;
+        float s = d.range(0.85f, 1.5f);
+        bool hanging = d.unit() < 0.3f;
+        float up = hanging ? 1.5708f : -1.5708f;
+        bool violet = d.unit() < 0.4f;
+        colour lit = violet ? pal::down_lit : pal::crystal_lit;
+        colour base = violet ? pal::down : pal::crystal;
+        colour shade = violet ? pal::down_shade : pal::crystal_shade;
+        struct prism {
+            float angle, length, width;
+        };
+        std::vector<prism> prisms;
+        int count = 3 + d.below(3);
+        for (int k = 0; k < count; k++)
+            prisms.push_back({up + d.range(-0.65f, 0.65f), d.range(22, 46) * s, d.range(7, 12) * s});
+        // Longest first, so the short ones stand in front.
+        std::sort(prisms.begin(), prisms.end(), [](const prism &a, const prism &b) { return a.length > b.length; });
+        std::vector<float> lump_dx;
+        for (int k = 0; k < 4; k++)
+            lump_dx.push_back(d.range(-22, 22) * s);
         wrapped(c, true, true, [&] {
             // A soft glow: many faint rings rather than one hard disc.
+            float gy = cy + std::sin(up) * 22 * s;
             for (int g = 0; g < 8; g++)
-                c.fill(circle(cx, cy, (44 - g * 4.5f) * s), g < 4 ? base : lit, 0.035f);
-            for (size_t k = 0; k < angles.size(); k++) {
-                float a = angles[k] - 1.5708f, len = (22 + 8 * k) * s, wid = 6 * s;
-                float tx = cx + std::cos(a) * len, ty = cy + std::sin(a) * len;
-                float nx = -std::sin(a) * wid, ny = std::cos(a) * wid;
-                shape spike = polygon({cx + nx, cy + ny, tx, ty, cx - nx, cy - ny});
-                c.fill(grow(spike, 1.5f), pal::ink, 0.8f);
-                c.fill(spike, hgrad(cx - wid, lit, cx + wid, base));
+                c.fill(circle(cx, gy, (52 - g * 5.5f) * s), g < 4 ? base : lit, 0.035f);
+            for (const prism &p : prisms) {
+                float ax = std::cos(p.angle), ay = std::sin(p.angle), nx = -ay * p.width / 2, ny = ax * p.width / 2;
+                float body = p.length - p.width * 0.9f;
+                float bx = cx - ax * 6 * s, by = cy - ay * 6 * s; // roots sit inside the rock
+                float tx = bx + ax * p.length, ty = by + ay * p.length;
+                float mx = bx + ax * body, my = by + ay * body;
+                shape whole = polygon({bx + nx, by + ny, mx + nx, my + ny, tx, ty, mx - nx, my - ny, bx - nx, by - ny});
+                c.fill(grow(whole, 1.4f), pal::ink, 0.9f);
+                // Two faces: the one towards the top-left light is lit, the other in shade; a bright ridge between.
+                bool left_lit = (nx + ny) < 0;
+                shape face_a = polygon({bx + nx, by + ny, mx + nx, my + ny, tx, ty, mx, my, bx, by});
+                shape face_b = polygon({bx - nx, by - ny, mx - nx, my - ny, tx, ty, mx, my, bx, by});
+                c.fill(face_a, vgrad(std::min(by, ty), left_lit ? base : lit, std::max(by, ty), left_lit ? shade : base));
+                c.fill(face_b, vgrad(std::min(by, ty), left_lit ? lit : base, std::max(by, ty), left_lit ? base : shade));
+                c.fill(capsule(bx, by, mx, my, 0.6f), lighten(lit, 0.4f), 0.8f);
+                c.fill(capsule(mx, my, tx, ty, 0.5f), pal::white, 0.7f);
+            }
+            // The rock they grow from.
+            for (size_t k = 0; k < lump_dx.size(); k++) {
+                float lx = cx + lump_dx[k], ly = cy + (k % 2) * 3 * s;
+                c.fill(ellipse(lx, ly, 15 * s, 8 * s), pal::ink);
+            }
+            for (size_t k = 0; k < lump_dx.size(); k++) {
+                float lx = cx + lump_dx[k], ly = cy + (k % 2) * 3 * s;
+                c.fill(ellipse(lx, ly, 13.8f * s, 6.8f * s),
+                       vgrad(ly - 7 * s, hanging ? pal::night1 : pal::night3, ly + 7 * s, hanging ? pal::night3 : pal::night1));
             }
         });
     }

@@ -213,10 +213,66 @@ void draw_teleport_sparks(canvas &c, int frame, int frames, float x, float y, fl
 
 namespace {
 
-// Build and break frames of a Dream Power block: grows out of sparkles, or bursts back into them.
+// One broken piece of a picture: the part of src inside the polygon `piece`, turned by `angle`
+// degrees about its own centre, shrunk by `scale` and moved by (dx, dy), drawn crisp into dst.
+// The cut gets the ink outline every solid edge has.
+void draw_piece(canvas &dst, const canvas &src, const std::vector<float> &piece, float dx, float dy, float angle,
+                float scale)
+{
+    float cx = 0, cy = 0;
+    size_t n = piece.size() / 2;
+    for (size_t i = 0; i < n; i++) {
+        cx += piece[2 * i];
+        cy += piece[2 * i + 1];
+    }
+    cx /= n;
+    cy /= n;
+    shape region = polygon(piece);
+    float a = angle * 3.14159265f / 180.f, ca = std::cos(a), sa = std::sin(a);
+    for (int y = 0; y < dst.height(); y++)
+        for (int x = 0; x < dst.width(); x++) {
+            // Back from the destination pixel's centre to the source picture.
+            float ux = (x + 0.5f - cx - dx) / scale, uy = (y + 0.5f - cy - dy) / scale;
+            float sx = cx + ca * ux + sa * uy, sy = cy - sa * ux + ca * uy;
+            int ix = int(std::floor(sx)), iy = int(std::floor(sy));
+            if (ix < 0 || iy < 0 || ix >= src.width() || iy >= src.height() || src.alpha_at(ix, iy) < 0.5f)
+                continue;
+            float d = region.dist(sx, sy);
+            if (d > 0)
+                continue;
+            dst.pixel(x, y, d > -1.0f / scale ? pal::ink : src.colour_at(ix, iy));
+        }
+}
+
+struct broken_piece {
+    std::vector<float> outline;
+    float dir_x, dir_y; // which way it flies
+    float spin;         // degrees per unit of time
+};
+
+// A Dream Power block bursts along a jagged cross into four pieces.
+const broken_piece block_pieces[] = {
+    {{0, 0, 17, 0, 15, 8, 16, 16, 8, 15, 0, 17}, -1, -1, -40},
+    {{17, 0, 32, 0, 32, 15, 24, 17, 16, 16, 15, 8}, 1, -1, 45},
+    {{32, 15, 32, 32, 15, 32, 17, 24, 16, 16, 24, 17}, 1, 1, -35},
+    {{0, 17, 8, 15, 16, 16, 17, 24, 15, 32, 0, 32}, -1, 1, 38},
+};
+
+// The crumbling block breaks along its own crack into four chunks.
+const broken_piece crumble_pieces[] = {
+    {{0, 0, 14, 0, 14, 1, 17, 7, 13, 12, 7, 15, 0, 16}, -0.6f, 0, -30},
+    {{0, 16, 7, 15, 13, 12, 18, 18, 15, 24, 17, 32, 0, 32}, -0.4f, 0, -14},
+    {{14, 0, 32, 0, 32, 22, 25, 21, 18, 18, 13, 12, 17, 7, 14, 1}, 0.6f, 0, 26},
+    {{32, 22, 32, 32, 17, 32, 15, 24, 18, 18, 25, 21}, 0.4f, 0, 12},
+};
+
+// Build and break frames of a Dream Power block: it grows out of a swirl of sparkles, or cracks,
+// bursts into four pieces that fly apart and shrink, and leaves sparkles behind.
 canvas block_strip(block_kind k, bool create, int frames)
 {
     canvas strip(32 * frames, 32);
+    canvas whole(32, 32);
+    draw_block(whole, k, 0, 0, 1);
     for (int f = 0; f < frames; f++) {
         canvas cell(32, 32);
         float t = (f + 1) / float(frames);
@@ -228,18 +284,26 @@ canvas block_strip(block_kind k, bool create, int frames)
                 if (f < frames - 1)
                     draw_sparkle(cell, 16 + std::cos(a) * r, 16 + std::sin(a) * r, 2.2f, i % 2 ? pal::white : pal::spark_lit);
             }
+        } else if (f == 0) {
+            // The block cracks along the lines it is about to burst on.
+            cell.blit_from(whole, 0, 0);
+            for (const broken_piece &p : block_pieces)
+                for (size_t i = 2; i + 3 < p.outline.size(); i += 2)
+                    if (p.outline[i] > 0.5f && p.outline[i] < 31.5f && p.outline[i + 1] > 0.5f && p.outline[i + 1] < 31.5f &&
+                        p.outline[i + 2] > 0.5f && p.outline[i + 2] < 31.5f && p.outline[i + 3] > 0.5f && p.outline[i + 3] < 31.5f)
+                        cell.fill(capsule(p.outline[i], p.outline[i + 1], p.outline[i + 2], p.outline[i + 3], 0.6f), pal::ink);
         } else {
-            float s = 1.0f - 0.6f * t;
-            draw_block(cell, k, 16 - 16 * s, 16 - 16 * s, s);
-            float gone = t * 0.95f;
-            cell.erase_where([&](int x, int y) {
-                uint32_t h = uint32_t(x * 2654435761u) ^ uint32_t(y * 40503u) ^ 0x9e37u;
-                h = (h ^ (h >> 15)) * 0x2c1b3c6du;
-                return ((h >> 8) & 0xffff) / 65535.f < gone;
-            });
-            for (int i = 0; i < 7; i++) {
-                float a = i * 0.9f + 0.3f, r = 5 + 11 * t;
-                draw_sparkle(cell, 16 + std::cos(a) * r, 16 + std::sin(a) * r, 2.4f - t, i % 2 ? pal::white : pal::spark_lit);
+            float u = (f - 1) / float(frames - 2); // 0 .. 1 over the flight
+            // The pieces shrink about their own middles as they part, so they stay in the cell.
+            float scale = 0.92f - 0.62f * u, spread = 1.5f + 3.5f * u;
+            if (f < frames - 1)
+                for (const broken_piece &p : block_pieces)
+                    draw_piece(cell, whole, p.outline, p.dir_x * spread, p.dir_y * spread + 3 * u * u, p.spin * u, scale);
+            // Dream Power sparkles spread out from the middle and fade to small points.
+            for (int i = 0; i < 6; i++) {
+                float a = i * 1.047f + 0.5f, r = 4 + 12 * u;
+                draw_sparkle(cell, 16 + std::cos(a) * r, 16 + std::sin(a) * r, 2.6f - 1.6f * u,
+                             i % 2 ? pal::white : pal::spark_lit);
             }
         }
         strip.blit_from(cell, f * 32, 0);
@@ -247,37 +311,41 @@ canvas block_strip(block_kind k, bool create, int frames)
     return strip;
 }
 
+// The crumbling block shakes, splits along its crack and its chunks drop out of the cell in a puff of dust.
 canvas crumble_strip(int frames)
 {
     canvas strip(32 * frames, 32);
+    canvas whole(32, 32);
+    draw_block(whole, block_kind::crumble, 0, 0, 1);
     for (int f = 0; f < frames; f++) {
-        canvas whole(32, 32);
-        draw_block(whole, block_kind::crumble, 0, 0, 1);
         canvas cell(32, 32);
-        float t = f / float(frames - 1); // 0 .. 1
-        // The two halves split along the crack and drop, the right one a little later.
-        for (int half = 0; half < 2; half++) {
-            float drop = std::max(0.f, t * 34 - (half ? 4 : 0)) * t;
-            float spread = t * 5 * (half ? 1 : -1);
-            for (int y = 0; y < 32; y++)
-                for (int x = 0; x < 32; x++) {
-                    // Which side of the crack: crack x at this row, roughly.
-                    float cx = 15.5f + 2.2f * std::sin(y * 0.55f);
-                    if ((x < cx) != (half == 0) || whole.alpha_at(x, y) < 0.5f)
-                        continue;
-                    int tx = x + int(std::round(spread)), ty = y + int(std::round(drop));
-                    if (tx < 0 || tx > 31 || ty > 31)
-                        continue;
-                    // Chips fall off as it goes.
-                    uint32_t h = uint32_t((x / 3) * 7919 + (y / 3) * 104729) * 2654435761u;
-                    if (((h >> 10) & 0xff) / 255.f < t * 0.55f)
-                        continue;
-                    cell.pixel(tx, ty, darken(whole.colour_at(x, y), t * 0.2f));
-                }
+        float u = f / float(frames - 1); // 0 .. 1
+        if (f == 0) {
+            cell.blit_from(whole, 0, 0);
+            // The crack opens: its branches run on to the edges.
+            cell.fill(capsule(7, 15, 0.5f, 16, 0.7f), pal::ink);
+            cell.fill(capsule(25, 21, 31.5f, 22, 0.7f), pal::ink);
+        } else {
+            for (int i = 0; i < 4; i++) {
+                const broken_piece &p = crumble_pieces[i];
+                // The lower chunks go first; gravity pulls harder every frame.
+                float late = (i == 0 || i == 2) ? 0.15f : 0.f;
+                float v = std::max(0.f, u - late);
+                draw_piece(cell, whole, p.outline, p.dir_x * 5 * v, 36 * v * v + 1, p.spin * v, 1.0f - 0.2f * v);
+            }
         }
-        dice d(90 + f);
-        for (int i = 0; i < 2 + f; i++)
-            cell.fill(circle(d.range(4, 28), d.range(18, 31), d.range(0.6f, 1.2f)), pal::sand_shade, 0.9f);
+        // Dust puffs and grit: they appear where the chunks part and drift out and down.
+        dice d(90);
+        for (int i = 0; i < 6; i++) {
+            float bx = d.range(5, 27), by = d.range(8, 26), r = d.range(0.9f, 1.6f);
+            if (f == 0 && i > 1)
+                continue;
+            float x = bx + (bx - 16) * 0.3f * u, y = by + 8 * u;
+            float rr = r * (f == frames - 1 ? 0.7f : 1.f);
+            if (y - rr > 31)
+                continue;
+            cell.fill(circle(x, y, rr), i % 2 ? pal::sand_lit : pal::sand);
+        }
         strip.blit_from(cell, f * 32, 0);
     }
     return strip;

@@ -43,7 +43,10 @@ canvas text_button(const std::string &label, bool lit)
 {
     canvas c(64, 32);
     button_base(c, lit);
-    text_style st{the_font_bold, label.size() > 6 ? 12 : 14};
+    // The largest size up to 14 that leaves the rounded ends clear.
+    text_style st{the_font_bold, 14};
+    while (st.pixel_size > 9 && text_width(st, label) > 52)
+        st.pixel_size--;
     draw_text_centred(c, st, label, 32, (32 - line_height(st)) / 2, solid(pal::white), pal::ink, 1.4f);
     return c;
 }

@@ -117,7 +117,7 @@ struct pim_painter {
         if (p.arms_up)
             hand(bx - rx + 0.5f, by - ry + 1.5f);
         else
-            hand(bx - rx + 0.8f, by + ry * 0.45f); // back hand, peeking out behind
+            hand(bx - rx + 0.8f + p.back_hand_dx, by + ry * 0.45f + p.back_hand_dy); // back hand, peeking out behind
         foot(p.foot_back_x, p.foot_back_y);
         foot(p.foot_front_x, p.foot_front_y);
         part(ellipse(bx, by, rx, ry), sphere_light(bx, by, rx, pal::apricot_lit, pal::apricot, pal::apricot_shade));
@@ -178,8 +178,8 @@ pim_pose pim_falling()
     p.foot_back_y = 28.0f;
     p.foot_front_x = 21.5f;
     p.foot_front_y = 28.8f;
-    p.cap_dy = -0.6f;
-    p.cap_tip = 1.0f;
+    p.cap_dy = -0.2f;
+    p.cap_tip = 0.75f; // flies up, but stays inside the sprite
     p.eyes = pim_eyes::wide;
     p.mouth = pim_mouth::o;
     return p;
@@ -206,8 +206,8 @@ pim_pose pim_looking_up()
     pim_pose p;
     p.eyes = pim_eyes::up;
     p.mouth = pim_mouth::o;
-    p.cap_dx = -1.5f;
-    p.cap_dy = -1.5f;
+    p.cap_dx = -0.6f;
+    p.cap_dy = -1.2f;
     p.cap_tip = -0.8f;
     p.tilt = -6;
     return p;
@@ -215,19 +215,29 @@ pim_pose pim_looking_up()
 
 pim_pose pim_walking(int frame, int frames)
 {
+    // One stride per foot in a cycle: the feet swap front and back, the lifted foot swings forward,
+    // the body rides highest while the feet pass each other and sinks a little as a foot lands.
     const float two_pi = 6.2831853f;
     float t = two_pi * frame / frames;
+    float s = std::sin(t);
+    float pass = std::cos(2 * t); // 1 while the feet pass, -1 at the widest stride
     pim_pose p;
-    float s = std::sin(t), co = std::cos(t);
-    p.foot_front_x = 16.5f + 5.5f * s;
-    p.foot_front_y = 29.6f - std::max(0.f, co) * 1.9f;
-    p.foot_back_x = 15.5f - 5.5f * s;
-    p.foot_back_y = 29.6f - std::max(0.f, -co) * 1.9f;
-    p.body_cy = 19.5f - 0.9f * std::fabs(co);
-    p.tilt = 4;
-    p.arm_x = 26.5f - 1.4f * s;
-    p.arm_y = 26.5f - 0.6f * std::fabs(co);
-    p.cap_tip = 0.25f * co;
+    // The feet reach out past the round body, where they show; the lifted one peaks as it swings out.
+    p.foot_front_x = 16.5f + 8.2f * s;
+    p.foot_back_x = 15.5f - 8.2f * s;
+    p.foot_front_y = 29.6f - std::max(0.f, std::cos(t - 0.7f)) * 3.2f;
+    p.foot_back_y = 29.6f - std::max(0.f, -std::cos(t - 0.7f)) * 3.2f;
+    p.body_cy = 18.9f - 0.9f * pass;
+    p.body_rx = 11 + 0.35f * (1 - pass) * 0.5f;
+    p.body_ry = 10 - 0.3f * (1 - pass) * 0.5f;
+    p.tilt = 6 + 1.5f * pass;
+    // Arms swing against the feet.
+    p.arm_x = 26.6f - 2.6f * s;
+    p.arm_y = 27.2f - 0.8f * std::fabs(s) - 0.5f * pass;
+    p.back_hand_dx = 2.2f * s;
+    p.back_hand_dy = -0.6f * std::fabs(s);
+    // The cap's tip trails the bounce.
+    p.cap_tip = 0.45f * std::cos(2 * t + 1.2f);
     return p;
 }
 

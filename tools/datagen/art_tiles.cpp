@@ -68,22 +68,41 @@ colour wood_texture(float x, float y)
     return base;
 }
 
+// Crystal: large flat facets around five points that repeat every 32 pixels, so neighbouring pieces
+// join up. Each facet leans its own way and catches more or less of the light from the top-left;
+// a thin bright line runs along each facet edge and a diagonal glint crosses the face.
 colour crystal_texture(float x, float y)
 {
+    struct facet_seed {
+        float x, y, light;
+    };
+    static const facet_seed seeds[5] = {{6, 7, 0.9f}, {22, 4, 0.45f}, {13, 19, 0.62f}, {28, 21, 0.2f}, {4, 28, 0.35f}};
     float xx = wrap32(x), yy = wrap32(y);
-    // Diamond facets: the light side of each facet faces the top-left.
-    float u = std::fmod(xx + yy, 16.f), v = std::fmod(xx - yy + 32, 16.f);
-    colour base = pal::crystal;
-    if (u < 8 && v < 8)
-        base = mix(pal::crystal, pal::crystal_lit, 0.45f);
-    else if (u >= 8 && v >= 8)
-        base = mix(pal::crystal, pal::crystal_shade, 0.5f);
-    else if (u < 8)
-        base = mix(pal::crystal, pal::crystal_lit, 0.15f);
-    if (u < 0.9f || v < 0.9f)
-        base = mix(base, pal::crystal_lit, 0.6f);
-    float n = periodic_fbm(xx / 8, yy / 8, 4, 4, 2, 23);
-    return mix(base, pal::crystal_shade, 0.25f * n);
+    float d1 = 1e9f, d2 = 1e9f;
+    int best = 0;
+    for (int i = 0; i < 5; i++)
+        for (int ox = -1; ox <= 1; ox++)
+            for (int oy = -1; oy <= 1; oy++) {
+                // Stretched along the diagonal: facets lean like shards.
+                float dx = xx - (seeds[i].x + 32 * ox), dy = yy - (seeds[i].y + 32 * oy);
+                float u = (dx + dy) * 0.7071f, v = (dx - dy) * 0.7071f;
+                float d = std::sqrt(u * u * 0.55f + v * v);
+                if (d < d1) {
+                    d2 = d1;
+                    d1 = d;
+                    best = i;
+                } else if (d < d2)
+                    d2 = d;
+            }
+    float l = seeds[best].light;
+    colour base = l > 0.5f ? mix(pal::crystal, pal::crystal_lit, (l - 0.5f) * 1.2f) : mix(pal::crystal_shade, pal::crystal, l * 2);
+    // Inside each facet the light falls off towards the bottom-right.
+    float across = ((xx - seeds[best].x) + (yy - seeds[best].y)) * 0.018f;
+    base = across < 0 ? mix(base, pal::crystal_lit, std::min(0.25f, -across)) : mix(base, pal::crystal_shade, std::min(0.3f, across));
+    float edge = d2 - d1;
+    if (edge < 0.7f)
+        return mix(base, pal::crystal_lit, 0.55f);
+    return base;
 }
 
 using texture = colour (*)(float, float);

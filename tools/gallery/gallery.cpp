@@ -73,7 +73,8 @@ void sheet(const std::string &in_dir, const std::string &out_dir, const char *fi
         if (dat[i].type == DAT_BITMAP) {
             BITMAP *b = static_cast<BITMAP *>(dat[i].dat);
             scale = b->h <= 64 ? std::max(1, std::min(4, (sheet_width - 16) / b->w)) : 1;
-            w = std::max(b->w * scale, 160);
+            // Wide enough for the label too, so names never run into the next picture.
+            w = std::max(b->w * scale, text_length(font, describe(dat[i], i).c_str()) + 4);
             h = b->h * scale + 12;
         } else if (dat[i].type == DAT_FONT) {
             FONT *f = static_cast<FONT *>(dat[i].dat);
