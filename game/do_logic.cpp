@@ -4,9 +4,12 @@
 #include "auto_script.h"
 #include "do_drawing.h"
 #include "map.h"
+#include "message.h"
+#include "music.h"
 #include "player.h"
 #include "screen_effect.h"
 #include "screenshot.h"
+#include "show_map_name.h"
 #include "title_screen.h"
 
 int key_esc_down = 0;
@@ -15,11 +18,21 @@ int key_f1_down = 0;
 
 void do_logic()
 {
+    if (map_name_showing())
+        process_map_name();
     process_keys();
     the_player.do_logic();
     record_script();
     play_script();
+    check_change_music();
     the_map.animate();
+    the_message.calculate();
+}
+
+// A binding comes from a save file the player may have edited: one outside key[] is never down.
+static bool binding_down(int scancode)
+{
+    return scancode >= 0 && scancode < KEY_MAX && key[scancode];
 }
 
 void process_keys()
@@ -32,8 +45,7 @@ void process_keys()
     }
 
     // Restart: Pim fades out first, and the map is reloaded once the fade has ended.
-    const int restart_key = the_player.key_restart;
-    const bool restart_down = restart_key >= 0 && restart_key < KEY_MAX && key[restart_key];
+    const bool restart_down = binding_down(the_player.key_restart);
     if (restart_down && !the_map.restart_key_down) {
         if (!the_player.teleport_anim_in_progress()) {
             the_map.restart_key_down = -1;
@@ -49,6 +61,14 @@ void process_keys()
         the_map.restart();
         // A key still held does not restart again.
         the_map.restart_key_down = -1;
+    }
+
+    const bool music_down = binding_down(the_player.key_music);
+    if (music_down && !key_m_down) {
+        key_m_down = -1;
+        change_music();
+    } else if (!music_down) {
+        key_m_down = 0;
     }
 
     // The buffer still holds the last frame drawn, so the shot shows what is on screen.

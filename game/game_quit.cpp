@@ -5,8 +5,12 @@
 #include "building_block.h"
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "level_set_screen.h"
 #include "map.h"
+#include "message.h"
+#include "music.h"
 #include "player.h"
+#include "show_map_name.h"
 
 void game_quit()
 {
@@ -14,12 +18,22 @@ void game_quit()
         destroy_bitmap(buffer);
         buffer = nullptr;
     }
+    for (MIDI *song : music)
+        if (song)
+            destroy_midi(song);
+    music.clear();
     unload_datafiles();
     the_build_block_anim.clear();
     the_map.teleports.clear();
     if (the_player.temp_bitmap) {
         destroy_bitmap(the_player.temp_bitmap);
         the_player.temp_bitmap = nullptr;
+    }
+    the_message.destroy();
+    level_sets.clear();
+    if (map_name_buffer) {
+        destroy_bitmap(map_name_buffer);
+        map_name_buffer = nullptr;
     }
     std::exit(1);
 }

@@ -11,8 +11,12 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "level_set_screen.h"
+#include "load_music.h"
 #include "map.h"
+#include "message.h"
 #include "options_screen.h"
+#include "show_map_name.h"
 #include "stars.h"
 #include "player.h"
 #include "timer.h"
@@ -113,6 +117,7 @@ void initialization()
     reserve_voices(64, -1);
     set_volume_per_voice(2);
 
+    load_music();
     load_datafiles();
 
     buffer = create_bitmap(SCREEN_W, SCREEN_H);
@@ -139,6 +144,7 @@ void initialization()
 
     the_map.initialize();
     the_map.flush();
+    the_message.initialize();
 
     the_player.temp_bitmap = create_bitmap(32, 32);
     if (!the_player.temp_bitmap) {
@@ -146,4 +152,7 @@ void initialization()
         allegro_message("Could not create temporary player bitmap!");
         game_quit();
     }
+
+    map_name_pre_init();
+    load_level_sets();
 }

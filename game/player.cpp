@@ -7,13 +7,16 @@
 #include "building_block.h"
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "ending_screen.h"
 #include "game_quit.h"
+#include "intermission_screen.h"
 #include "map.h"
 #include "message.h"
 #include "music.h"
 #include "randomize.h"
 #include "screen_effect.h"
 #include "show_map_name.h"
+#include "title_screen.h"
 
 player the_player;
 int build_key_down = 0;
@@ -500,6 +503,7 @@ void player::check_win()
     if (!level_complete)
         return;
 
+    intermission_screen();
     blocks_created = 0;
     blocks_destroyed = 0;
     time_ticks = 0;
@@ -511,7 +515,14 @@ void player::check_win()
     the_build_block_anim.clear();
     break_pending = 0;
 
-    the_map.load_map(the_map.next_map);
+    if (std::strcmp(the_map.next_map, "end") == 0) {
+        ending_screen();
+        // The credits that follow the ending are not part of the game yet: back to the title menu.
+        game_in_progress = 0;
+        title_screen();
+    } else {
+        the_map.load_map(the_map.next_map);
+    }
 
     falling = 0;
     ducking = 0;

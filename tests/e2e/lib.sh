@@ -16,6 +16,9 @@ STUB
   chmod +x "$E2E_TMP/bin/xmessage"
   export PATH="$E2E_TMP/bin:$PATH"
   : > "$E2E_TMP/xmessage.log"
+  # A null sound output, so that the programs start their sound as on a desktop with a card.
+  printf 'pcm.!default {\n  type null\n}\n' > "$E2E_TMP/alsa.conf"
+  export ALSA_CONFIG_PATH="$E2E_TMP/alsa.conf"
   local n
   for n in $(seq 150 250); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
@@ -34,7 +37,7 @@ STUB
 
 e2e_end() {
   local pid
-  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
   wait 2>/dev/null
   rm -rf "$E2E_TMP"
 }

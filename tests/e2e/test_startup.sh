@@ -13,13 +13,13 @@ sleep 1
 kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended by itself: $(cat "$E2E_TMP/game.out")"
 # Full screen on Xvfb is a screen-sized window around a 640x480 picture; either way one is 640x480.
 xwininfo -root -tree | grep -q ' 640x480+' || e2e_fail "no 640x480 picture on the screen"
-kill "$game_pid"; wait "$game_pid" 2>/dev/null
+kill -9 "$game_pid"; wait "$game_pid" 2>/dev/null
 
 # 2. Without the build tile data: status 1, its message, and the sound file is never opened.
 tree=$(e2e_copy_run_tree)
 rm "$tree/data/d_build_tiles.dat"
 : > "$E2E_TMP/xmessage.log"
-strace -f -e trace=open,openat -o "$E2E_TMP/opens.log" "$tree/game" >"$E2E_TMP/game2.out" 2>&1
+timeout 60 strace -f -e trace=open,openat -o "$E2E_TMP/opens.log" "$tree/game" >"$E2E_TMP/game2.out" 2>&1
 status=$?
 [[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
 grep -q "Failed to load build tile data." "$E2E_TMP/xmessage.log" || e2e_fail "message not shown"
