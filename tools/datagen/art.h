@@ -63,6 +63,12 @@ const char *system_picture_name(int index);
 // Frame pieces drawn around any box (used by pictures that show a framed box).
 void draw_frame_around(canvas &c, int x, int y, int w, int h);
 
+// ---- Story pictures (full screen, 640x480) ----
+void story_dreamer_asleep(canvas &c);     // introduction, first picture
+void story_pim_and_his_world(canvas &c);  // introduction, second picture
+void story_pim_lost(canvas &c);           // introduction, third picture
+void story_programmer_wakes(canvas &c);   // the ending
+
 // ---- Portraits ----
 canvas portrait(int index);
 const char *portrait_name(int index);

@@ -275,150 +275,13 @@ canvas title_image()
     return c;
 }
 
-// ---- Story pictures ----
-
-void bed_scene(canvas &c)
-{
-    // Picture 9: the little dreamer asleep under a window, dreaming of blocks.
-    c.fill_all(vgrad(0, pal::night1, 480, pal::night0));
-    c.fill(box(0, 250, 640, 480), vgrad(250, pal::night2, 480, pal::night1));
-    // Window with the night outside.
-    c.fill(rbox(380, 30, 600, 220, 8), pal::ink);
-    c.fill(rbox(386, 36, 594, 214, 6), vgrad(36, pal::night0, 214, pal::night3));
-    draw_moon(c, 540, 90, 30);
-    dice d(9);
-    for (int i = 0; i < 16; i++)
-        draw_sparkle(c, d.range(396, 584), d.range(46, 204), d.range(2, 4.5f), pal::white);
-    c.fill(box(486, 36, 492, 214), pal::ink);
-    c.fill(box(386, 122, 594, 128), pal::ink);
-    c.outlined(rbox(370, 214, 610, 228, 4), pal::wood, pal::ink, 2);
-    // Bed.
-    c.outlined(rbox(40, 200, 340, 300, 12), vgrad(200, pal::wood_lit, 300, pal::wood_shade), pal::ink, 3);
-    c.outlined(rbox(30, 140, 70, 310, 10), vgrad(140, pal::wood_lit, 310, pal::wood_shade), pal::ink, 3);
-    c.outlined(rbox(60, 176, 150, 222, 20), vgrad(176, pal::white, 222, pal::lilac), pal::ink, 3);
-    pim_pose p = pim_ducking();
-    p.eyes = pim_eyes::shut;
-    p.mouth = pim_mouth::smile;
-    draw_pim(c, p, 64, 120, 3.2f);
-    c.outlined(rbox(120, 206, 336, 262, 16), vgrad(206, pal::cap_lit, 262, pal::cap_shade), pal::ink, 3);
-    for (int i = 0; i < 5; i++)
-        draw_sparkle(c, 150.f + i * 40, 232.f + (i % 2) * 10, 5, pal::gold);
-    // Dream bubble with blocks in it.
-    c.fill(circle(190, 120, 8), pal::cloud, 0.9f);
-    c.fill(circle(220, 95, 13), pal::cloud, 0.9f);
-    shape bubble = unite(ellipse(300, 60, 70, 46), unite(circle(250, 60, 30), circle(350, 56, 32)));
-    c.fill(grow(bubble, 3), pal::ink);
-    c.fill(bubble, vgrad(10, pal::white, 110, pal::lilac));
-    draw_block(c, block_kind::up, 252, 54, 1.2f);
-    draw_block(c, block_kind::still, 292, 40, 1.2f);
-    draw_block(c, block_kind::down, 332, 54, 1.2f);
-    text_style st{the_font_bold, 34};
-    draw_text(c, st, "z", 150, 90, solid(pal::white), pal::ink, 2);
-}
-
-void pim_hello(canvas &c)
-{
-    // Picture 10: Pim himself, big and friendly, on a cloud among the stars.
-    c.fill_all(vgrad(0, pal::night2, 480, pal::dusk));
-    draw_star_field(c, 10, 140, 3, false, false);
-    c.fill(circle(320, 170, 150), pal::lavender, 0.12f);
-    c.fill(circle(320, 170, 100), pal::lilac, 0.12f);
-    draw_cloud(c, 320, 268, 420, pal::cloud, pal::lavender);
-    pim_pose p = pim_standing();
-    p.mouth = pim_mouth::grin;
-    p.eyes = pim_eyes::happy;
-    draw_pim(c, p, 232, 24, 7.5f);
-    draw_sparkle(c, 170, 80, 14, pal::gold);
-    draw_sparkle(c, 480, 60, 10, pal::white);
-    draw_sparkle(c, 500, 200, 16, pal::spark_lit);
-}
-
-void pims_world(canvas &c)
-{
-    // Picture 11: Pim's Slumberia: floating islands of dream stone, blocks and the red exit far away.
-    c.blit_from(background(2), 0, 0);
-    auto island = [&](float x, float y, int cells, int tile_base) {
-        for (int i = 0; i < cells; i++) {
-            int off = cells == 1 ? 3 : (i == 0 ? 7 : (i == cells - 1 ? 15 : 11));
-            canvas t = plain_tile(tile_base + off);
-            c.blit_from(t, int(x + i * 32), int(y));
-        }
-    };
-    island(40, 250, 5, 0);
-    island(250, 180, 3, 16);
-    island(420, 120, 4, 32);
-    island(560, 240, 2, 0);
-    draw_block(c, block_kind::still, 200, 218, 1);
-    draw_block(c, block_kind::up, 386, 148, 1);
-    draw_block(c, block_kind::blocked_all, 298, 148, 1);
-    canvas door(32, 32);
-    draw_exit_door(door, 0, 8, 0, 0, 1);
-    c.blit_from(door, 516, 88);
-    canvas tp(32, 32);
-    draw_teleport_sparks(tp, 3, 8, 0, 0, 1);
-    c.blit_from(tp, 592, 208);
-    pim_pose p = pim_standing();
-    draw_pim(c, p, 88, 186, 2);
-    text_style st{the_font_bold, 18};
-    draw_text(c, st, "?", 150, 170, solid(pal::white), pal::ink, 2);
-}
-
-void tods_room(canvas &c)
-{
-    // The ending: a programmer wakes at his desk, his little game still glowing on the screen.
-    c.fill_all(vgrad(0, pal::night1, 480, pal::night0));
-    c.fill(rbox(440, 24, 620, 180, 6), pal::ink);
-    c.fill(rbox(446, 30, 614, 174, 4), vgrad(30, rgb(120, 150, 230), 174, rgb(240, 190, 170)));
-    c.fill(box(527, 30, 533, 174), pal::ink);
-    c.fill(box(446, 99, 614, 105), pal::ink);
-    c.fill(circle(580, 60, 14), rgb(255, 246, 210), 0.9f);
-    // Desk.
-    c.outlined(box(0, 262, 640, 300), vgrad(262, pal::wood_lit, 300, pal::wood_shade), pal::ink, 3);
-    c.outlined(box(20, 300, 60, 480), pal::wood_shade, pal::ink, 3);
-    // Monitor with the game on it.
-    c.outlined(rbox(250, 60, 470, 220, 10), pal::lavender, pal::ink, 3);
-    c.fill(box(264, 74, 456, 206), vgrad(74, pal::night1, 206, pal::night3));
-    for (int i = 0; i < 6; i++)
-        c.blit_from(plain_tile(i == 0 ? 7 : (i == 5 ? 15 : 11)), 264 + i * 32, 174);
-    pim_pose tiny = pim_standing();
-    draw_pim(c, tiny, 300, 142, 1);
-    canvas door(32, 32);
-    draw_exit_door(door, 2, 8, 0, 0, 1);
-    c.blit_from(door, 410, 142);
-    c.outlined(box(342, 220, 378, 250), pal::dusk, pal::ink, 3);
-    c.outlined(rbox(300, 246, 420, 264, 4), pal::dusk, pal::ink, 3);
-    // Keyboard, mug and a sleepy programmer lifting his head.
-    c.outlined(rbox(60, 256, 230, 272, 4), pal::lilac, pal::ink, 2);
-    c.outlined(rbox(500, 214, 540, 262, 6), pal::red, pal::ink, 3);
-    c.fill(ring(546, 236, 10, 5), pal::ink);
-    c.fill(ring(546, 236, 10, 2.5f), pal::red);
-    for (int i = 0; i < 3; i++)
-        c.fill(capsule(510.f + i * 10, 206, 514.f + i * 10, 190, 1.8f), pal::lilac, 0.5f);
-    // Tod: a rounded head with messy hair, shirt and arm on the desk.
-    c.outlined(rbox(70, 190, 230, 300, 40), vgrad(190, rgb(110, 150, 220), 300, rgb(60, 80, 150)), pal::ink, 3);
-    c.outlined(ellipse(150, 140, 50, 56), sphere_light(150, 140, 50, rgb(255, 224, 196), rgb(240, 190, 160), rgb(200, 140, 120)), pal::ink, 3);
-    for (int i = 0; i < 7; i++) {
-        float a = -2.8f + i * 0.42f;
-        c.fill(circle(150 + std::cos(a) * 44, 110 + std::sin(a) * 40, 20), pal::ink);
-    }
-    for (int i = 0; i < 7; i++) {
-        float a = -2.8f + i * 0.42f;
-        c.fill(circle(150 + std::cos(a) * 44, 110 + std::sin(a) * 40, 17), vgrad(60, rgb(150, 100, 70), 130, rgb(100, 60, 44)));
-    }
-    c.fill(capsule(122, 146, 138, 146, 2.5f), pal::ink);
-    c.fill(capsule(162, 146, 178, 146, 2.5f), pal::ink);
-    c.fill(ellipse(150, 176, 7, 5), pal::ink);
-    c.fill(ellipse(116, 160, 8, 5), pal::cheek, 0.6f);
-    c.fill(ellipse(184, 160, 8, 5), pal::cheek, 0.6f);
-    c.outlined(ellipse(238, 250, 26, 14), rgb(240, 190, 160), pal::ink, 3);
-}
-
 canvas logo()
 {
     canvas c(640, 480);
     c.fill_all(vgrad(0, pal::night0, 480, pal::night1));
     draw_star_field(c, 170, 160, 3, false, false);
-    c.fill(circle(320, 190, 150), pal::dusk, 0.18f);
+    for (int i = 0; i < 10; i++)
+        c.fill(circle(320, 190, 170 - i * 12), pal::dusk, 0.045f);
     shape crescent = subtract(circle(320, 190, 110), circle(372, 148, 98));
     c.fill(grow(crescent, 3), pal::ink);
     c.fill(crescent, vgrad(80, rgb(255, 250, 222), 300, pal::gold));
@@ -459,12 +322,12 @@ canvas system_picture(int index)
     case 1: return box_button(false);
     case 2: return box_button(true);
     case 4: return menu_cursor();
-    case 5: return full(tods_room);
+    case 5: return full(story_programmer_wakes);
     case 6: return volume_icon();
     case 7: return intermission_overlay();
-    case 9: return full(bed_scene);
-    case 10: return full(pim_hello);
-    case 11: return full(pims_world);
+    case 9: return full(story_dreamer_asleep);
+    case 10: return full(story_pim_and_his_world);
+    case 11: return full(story_pim_lost);
     case 13: return label_rows({"Up", "Down", "Left", "Right", "Action", "Restart", "Music", "Save", "Back"}, 92, 18);
     case 14: return heading("Configure Keys", 76);
     case 16: return list_frame();
