@@ -1,0 +1,139 @@
+// The slot-list form of the list screens: the four-row window that slides, its cursor keys, the two bobbing scroll arrows, the row drawing and the "Are You Sure?" box.
+#pragma once
+#include <allegro.h>
+
+// ---- The slide of the window, shared by every list screen.
+
+extern int scroll_slots_up;         // -1: the rows slide up (towards the end of the list)
+extern int scroll_slots_down;       // -1: the rows slide down (towards the start)
+extern int slot_scroll_amount;      // pixel offset of every row while a slide runs, -80..80
+extern int slot_scroll_incrementer; // pixels per logic step of a slide (6)
+
+// ---- The two scroll arrows: one image (d_system entry 27, the down arrow), the up arrow flipped.
+
+class slot_arrow {
+public:
+    int x = 0;           // left edge of both arrows
+    int down_y = 0;      // top edge of the down arrow
+    int up_y = 0;        // top edge of the up arrow
+    int tick = 0;        // logic steps since the last movement
+    int delay = 10;      // logic steps per movement
+    int step = 0;        // movements made in the current direction
+    int max_step = 5;    // movements before the direction turns
+    int up_active = 0;   // -1: the up arrow is shown
+    int down_active = 0; // -1: the down arrow is shown
+    int direction = 0;   // 0: moving outward, -1: moving back
+
+    slot_arrow();
+    // 0: show the down arrow at its rest place; 1: the up arrow; any other value sets only x.
+    void init(int which);
+    int up_active_state();
+    int down_active_state();
+    // One logic step of the bobbing.
+    void calculate();
+    void draw(BITMAP *bmp);
+    // 0 hides the down arrow, any other value the up arrow.
+    void deactivate(int which);
+};
+
+extern slot_arrow slot_arrows;
+
+// ---- Layout and assets of the form.
+
+const int slot_window_rows = 4;     // rows the window shows
+const int slot_window_top = 130;    // top of window position 0
+const int slot_row_height = 80;     // distance between window positions
+const int slot_arrow_image = 27;    // d_system
+const int slot_title_font = 15;     // d_system
+const int slot_row_font = 8;        // d_system
+const int slot_frame_picture = 16;  // d_system, drawn over the whole screen
+const int slot_row_image = 35;      // d_system, a row
+const int slot_row_lit_image = 36;  // d_system, the row under the cursor
+const int slot_button_image = 1;    // d_system, a box button
+const int slot_button_lit_image = 2;// d_system, the chosen box button
+const int slot_move_sound = 6;      // d_sounds, the cursor moved
+const int slot_select_sound = 5;    // d_sounds, a selection or confirmation
+
+// ---- One visit of a list screen.
+
+struct slot_list {
+    int first_row = 0;   // index of the row shown in window position 0
+    int cursor_row = 0;  // window position of the cursor, 0..3
+    int list_rows = 0;   // rows taken from the screen's list
+    int extra_row = 0;   // -1: one extra final row follows the list rows ("New Save", built-in set)
+    int done = 0;        // -1: the screen ends after the owed steps and one more frame
+    int result = 0;      // what the screen returns
+    int down_latch = 0;  // Down; Right while the box is open
+    int up_latch = 0;    // Up; Left while the box is open
+    int enter_latch = 0; // the screen's own Enter latch, for the screens that keep one
+    int box_open = 0;    // -1: the confirmation box is open
+    int box_choice = 0;  // 1 "Yes", 0 "No"; kept from one opening of the box to the next
+};
+
+// What a list screen's tick tells the loop around it.
+const int slot_go_on = 0;      // carry on
+const int slot_return_now = 1; // return at once from within this step, without another frame
+
+// Hides both arrows, ends any slide a previous screen left running, and gives a fresh visit.
+slot_list start_slot_list(int list_rows, int extra_row);
+// List rows plus the extra row.
+int slot_row_count(const slot_list &list);
+// The index under the cursor: first visible row + cursor row.
+int slot_selected(const slot_list &list);
+// -1 while a slide runs.
+int slot_slide_running();
+
+// Step 1 of a tick: advances a running slide; at its end the first visible row moves by one.
+void slot_advance_slide(slot_list &list);
+// Enter (KEY_ENTER only): -1 on a fresh press under latch while no slide runs; the caller sets
+// the latch when it acts. Clears the latch whenever KEY_ENTER is up.
+int slot_enter_pressed(int &latch);
+// Steps 4 and 5: Down, then Up (the arrow keys or the player's down and up keys), with sound,
+// cursor and slide start.
+void slot_move_keys(slot_list &list);
+// Step 6: shows or hides each arrow by whether rows lie beyond the window on its side.
+void slot_update_arrows(const slot_list &list);
+// Step 7: the arrows' bobbing, the backdrop's scroll and the music check.
+void slot_frame_tick();
+
+// What the box's keys did in one tick.
+const int slot_box_nothing = 0;
+const int slot_box_yes = 1; // "Yes" confirmed: the screen runs its action (and closes the box)
+const int slot_box_no = 2;  // "No" confirmed: the box has been closed
+// One tick while the box is open: Left and Right toggle the choice, Enter under latch confirms.
+// Plays nothing; the screen's confirmed action plays its own sound.
+int slot_box_tick(slot_list &list, int &enter_latch);
+
+// The modal loop: while steps are owed, tick and take one from speed_counter (a tick giving
+// slot_return_now returns at once); then one frame; after the frame in which done is set, returns.
+// Gives list.result.
+int run_slot_screen(slot_list &list, int (*tick)(slot_list &), void (*frame)(const slot_list &));
+
+// ---- Drawing (into bmp, normally buffer; nothing here changes any state).
+
+// Left edge of the row images, top of window position p, and the text place of a row at p
+// (all without the slide offset).
+int slot_x();
+int slot_position_y(int position);
+int slot_text_x();
+int slot_text_y(int position);
+
+// Backdrop through the map, the frame picture, the title and the subtitle.
+void draw_slot_screen_back(BITMAP *bmp, const char *title, const char *subtitle);
+// Draws the texts of row index at the text place (x, y), the slide offset already added.
+typedef void (*slot_row_texts)(BITMAP *bmp, int index, int x, int y);
+// The visible rows with their images: list rows through list_row, the extra row through
+// extra_row; with no list rows, the extra row or else empty_text, highlighted in position 0.
+void draw_slot_rows(BITMAP *bmp, const slot_list &list, slot_row_texts list_row,
+                    slot_row_texts extra_row, const char *empty_text);
+// White text in the row font with a transparent background.
+void draw_slot_text(BITMAP *bmp, const char *text, int x, int y);
+// A box of width x 100 pixels centred on the screen, framed, with text at its top. Fatal
+// ("Could not create confirmation\nwindow bitmap!") when its bitmap cannot be made.
+void draw_slot_box(BITMAP *bmp, int width, const char *text);
+// A box button with its label centred on it; lit: the chosen button.
+void draw_slot_box_button(BITMAP *bmp, int x, int y, const char *label, int lit);
+// The "Are You Sure?" box with "Yes" (choice 1) or "No" (choice 0) chosen.
+void draw_are_you_sure_box(BITMAP *bmp, int choice);
+// Step 8: the arrows into buffer, buffer to the screen (when there is one).
+void show_slot_screen();
