@@ -1,10 +1,15 @@
-// The current level set and the start-up scan for level-set loader files.
+// The current level set, the start-up scan for level-set loader files, and the level-set screen.
 #include "level_set_screen.h"
 #include <allegro.h>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 #include <utility>
+#include "do_drawing.h"
+#include "map.h"
+#include "player.h"
+#include "show_map_name.h"
+#include "title_screen.h"
 
 char loader_directory[255] = "data/levels/original levels/";
 char first_level[255] = "level1.map";
@@ -137,4 +142,101 @@ char *truncate_level_set_directory(char *path)
         --end;
     *end = '\0';
     return path;
+}
+
+// ---- The level-set screen.
+
+namespace {
+
+const char level_set_title[] = "Load Level Set";
+const char level_set_subtitle[] = "Load Set From Which Slot?";
+
+// Copies a field of a found set into a current-set global, cut to the global's width.
+void copy_set_field(char *global, std::size_t size, const char *field)
+{
+    std::snprintf(global, size, "%s", field);
+}
+
+void draw_found_set_row(BITMAP *bmp, int index, int x, int y)
+{
+    char text[300];
+    std::snprintf(text, sizeof(text), "%d: %s", index + 1, level_sets[index].name);
+    draw_slot_text(bmp, text, x, y);
+}
+
+void draw_built_in_row(BITMAP *bmp, int index, int x, int y)
+{
+    (void)index;
+    draw_slot_text(bmp, level_set_name_hardcopy, x, y);
+}
+
+// Makes a found set the current one and loads its first map, as a new game would find it.
+void choose_found_set(const level_set_locs &set)
+{
+    copy_set_field(level_set_loader_file, sizeof(level_set_loader_file), set.loader_file);
+    copy_set_field(loader_directory, sizeof(loader_directory), set.directory);
+    copy_set_field(first_level, sizeof(first_level), set.first_level);
+    the_map.load_map(first_level);
+    copy_set_field(level_set_name, sizeof(level_set_name), set.name);
+    the_player.init_in_teleport_anim();
+    map_name_init();
+    game_in_progress = 0;
+}
+
+// The built-in row: the set's globals go back to the built-in set; its map is loaded by a new game.
+void choose_built_in_set()
+{
+    std::strcpy(level_set_loader_file, level_set_loader_file_hardcopy);
+    std::strcpy(loader_directory, loader_directory_hardcopy);
+    std::strcpy(level_set_name, level_set_name_hardcopy);
+    game_in_progress = 0;
+}
+
+} // namespace
+
+slot_list start_level_set_screen()
+{
+    return start_slot_list(static_cast<int>(level_sets.size()), -1);
+}
+
+int level_set_screen_tick(slot_list &list)
+{
+    slot_advance_slide(list);
+
+    // Escape needs no fresh press here: held down, it leaves at once, even mid-slide.
+    if (key[KEY_ESC]) {
+        list.result = 0;
+        return slot_return_now;
+    }
+
+    if (slot_enter_pressed(key_enter_pressed)) {
+        play_menu_sound(slot_select_sound);
+        key_enter_pressed = -1;
+        // With no set found the one row only names the built-in set: Enter leaves, changing nothing.
+        const int chosen = slot_selected(list);
+        if (chosen >= 0 && chosen < list.list_rows)
+            choose_found_set(level_sets[chosen]);
+        else if (chosen == list.list_rows && list.list_rows > 0)
+            choose_built_in_set();
+        list.result = 0;
+        return slot_return_now;
+    }
+
+    slot_move_keys(list);
+    slot_update_arrows(list);
+    slot_frame_tick();
+    return slot_go_on;
+}
+
+void draw_level_set_screen(const slot_list &list)
+{
+    draw_slot_screen_back(buffer, level_set_title, level_set_subtitle);
+    draw_slot_rows(buffer, list, draw_found_set_row, draw_built_in_row, nullptr);
+    show_slot_screen();
+}
+
+int level_set_screen()
+{
+    slot_list list = start_level_set_screen();
+    return run_slot_screen(list, level_set_screen_tick, draw_level_set_screen);
 }

@@ -1,6 +1,7 @@
 // The current level set, the built-in set it falls back to, the loader files found at start-up, and the screen that picks a set.
 #pragma once
 #include <vector>
+#include "slot_arrows.h"
 
 // One level set found by the scan: what its loader file says and where it lies.
 struct level_set_locs {
@@ -41,23 +42,12 @@ char *truncate_level_set_directory(char *path);
 
 // ---- The level-set screen: the found sets and, last, the built-in set; choosing one makes it current.
 
-// One visit of the screen: the list window and the press latches of the up and down keys.
-struct level_set_screen_state {
-    int first_row = 0;  // list row shown in the top window position
-    int cursor_row = 0; // window position of the cursor, 0..3
-    int up_latch = 0;
-    int down_latch = 0;
-};
-
-// What level_set_screen_tick gives while the screen stays open; any other value is the result.
-const int level_set_screen_open = 1;
-
-// Hides both scroll arrows and gives the state of a fresh visit.
-level_set_screen_state start_level_set_screen();
-// One logic tick (it takes its step from speed_counter). Returns level_set_screen_open, or the
-// screen's result (always 0) when the screen ends in this tick.
-int level_set_screen_tick(level_set_screen_state &state);
-// One frame into buffer, without copying it to the screen.
-void draw_level_set_screen(const level_set_screen_state &state);
+// A fresh visit: both arrows hidden, one list row per found set and the built-in row after them.
+slot_list start_level_set_screen();
+// One logic tick. Gives slot_return_now when the screen ends in this tick (list.result is then
+// its result, 0), else slot_go_on.
+int level_set_screen_tick(slot_list &list);
+// One frame: the screen into buffer, then the arrows and the copy to the screen (none headless).
+void draw_level_set_screen(const slot_list &list);
 // The modal screen, opened from the options menu. Returns 0.
 int level_set_screen();
