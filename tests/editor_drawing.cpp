@@ -155,11 +155,14 @@ TEST_F(drawing, holding_z_and_x_hides_layers_and_says_which)
         // Markers stay.
         EXPECT_EQ(field_pixel(8, 6, 20, 4), object_colour(f_data, 26, 0));
         EXPECT_EQ(field_pixel(0, 0), object_colour(f_data, 25, 0));
-        if (c.line)
+        if (c.line) {
             EXPECT_TRUE(shows_white_text(buffer, 160, 470, c.line)) << c.line;
-        for (const char *other : {"Hidden Layer: BLOCK", "Hidden Layer: TRANS", "Hidden Layer: BOTH"})
-            if (!c.line || std::strcmp(other, c.line) != 0)
+        }
+        for (const char *other : {"Hidden Layer: BLOCK", "Hidden Layer: TRANS", "Hidden Layer: BOTH"}) {
+            if (!c.line || std::strcmp(other, c.line) != 0) {
                 EXPECT_FALSE(shows_white_text(buffer, 160, 470, other)) << other;
+            }
+        }
     }
     key[KEY_Z] = key[KEY_X] = 0;
 }

@@ -66,7 +66,8 @@ TEST(level_set_interop, an_editor_made_set_is_listed_and_its_chain_loads)
 
     char saved_dir[sizeof(loader_directory)];
     std::memcpy(saved_dir, loader_directory, sizeof(saved_dir));
-    std::snprintf(loader_directory, sizeof(loader_directory), "%s", found.directory);
+    ASSERT_LT(std::strlen(found.directory), sizeof(loader_directory));
+    std::memcpy(loader_directory, found.directory, std::strlen(found.directory) + 1);
     char first[256];
     std::snprintf(first, sizeof(first), "%s", found.first_level);
     the_map.load_map(first);
