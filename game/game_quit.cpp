@@ -5,11 +5,13 @@
 #include "building_block.h"
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "level_selection_screen.h"
 #include "level_set_screen.h"
 #include "map.h"
 #include "message.h"
 #include "music.h"
 #include "player.h"
+#include "save_game.h"
 #include "show_map_name.h"
 
 void game_quit()
@@ -30,7 +32,9 @@ void game_quit()
         the_player.temp_bitmap = nullptr;
     }
     the_message.destroy();
+    game_saves.clear();
     level_sets.clear();
+    level_selections.clear();
     if (map_name_buffer) {
         destroy_bitmap(map_name_buffer);
         map_name_buffer = nullptr;

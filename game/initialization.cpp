@@ -19,6 +19,7 @@
 #include "show_map_name.h"
 #include "stars.h"
 #include "player.h"
+#include "save_game.h"
 #include "timer.h"
 
 void read_settings()
@@ -154,5 +155,6 @@ void initialization()
     }
 
     map_name_pre_init();
+    load_saves();
     load_level_sets();
 }

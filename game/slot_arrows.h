@@ -40,6 +40,10 @@ extern slot_arrow slot_arrows;
 
 // ---- Layout and assets of the form.
 
+// The game's screen, always 640x480 (SCREEN_W and SCREEN_H read 0 without a graphics mode).
+const int slot_screen_w = 640;
+const int slot_screen_h = 480;
+
 const int slot_window_rows = 4;     // rows the window shows
 const int slot_window_top = 130;    // top of window position 0
 const int slot_row_height = 80;     // distance between window positions

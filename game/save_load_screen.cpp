@@ -1,0 +1,280 @@
+// The save, load and erase screens over the list of saves, with their actions and results.
+#include "save_load_screen.h"
+#include <allegro.h>
+#include <cstdio>
+#include <cstring>
+#include "datafiles.h"
+#include "do_drawing.h"
+#include "do_logic.h"
+#include "level_selection_screen.h"
+#include "level_set_screen.h"
+#include "load_game.h"
+#include "map.h"
+#include "music.h"
+#include "player.h"
+#include "save_game.h"
+#include "show_map_name.h"
+#include "title_screen.h"
+
+int (*load_screen_level_selection)() = level_selection_screen;
+
+namespace {
+
+const char no_saves_text[] = "No Saved Games";
+const char new_save_text[] = "New Save";
+
+void play_sound(int entry)
+{
+    play_game_sample(static_cast<SAMPLE *>(d_sounds[entry].dat));
+}
+
+int saves_count()
+{
+    return static_cast<int>(game_saves.size());
+}
+
+// Lists the saves anew and lets the window know how many rows it now has.
+void relist(slot_list &list)
+{
+    load_saves();
+    list.list_rows = saves_count();
+}
+
+// The selected row when it is a listed save, else -1.
+int selected_save(const slot_list &list)
+{
+    const int index = slot_selected(list);
+    return index >= 0 && index < saves_count() ? index : -1;
+}
+
+slot_list start_saves_list(int extra_row)
+{
+    slot_arrows.deactivate(0);
+    slot_arrows.deactivate(1);
+    load_saves();
+    return start_slot_list(saves_count(), extra_row);
+}
+
+// A row of a listed save: its number in the list and map name, and below it the level set.
+void draw_save_row(BITMAP *bmp, int index, int x, int y)
+{
+    char text[300];
+    std::snprintf(text, sizeof(text), "%d: %s", index + 1, game_saves[index].map_name);
+    draw_slot_text(bmp, text, x, y);
+    std::snprintf(text, sizeof(text), "Level Set: %s", game_saves[index].level_set_name);
+    textout_ex(bmp, font, text, x + 20, y + 38, makecol(255, 255, 255), -1);
+}
+
+void draw_new_save_row(BITMAP *bmp, int, int x, int y)
+{
+    draw_slot_text(bmp, new_save_text, x, y);
+}
+
+// Escape through the shared latch: -1 on a fresh press, which sets it.
+int escape_pressed()
+{
+    if (!key[KEY_ESC]) {
+        key_esc_down = 0;
+        return 0;
+    }
+    if (key_esc_down)
+        return 0;
+    key_esc_down = -1;
+    return -1;
+}
+
+} // namespace
+
+// ---- Save screen
+
+slot_list start_save_screen()
+{
+    return start_saves_list(-1);
+}
+
+int save_screen_tick(slot_list &list)
+{
+    if (list.box_open) {
+        if (slot_box_tick(list, list.enter_latch) == slot_box_yes) {
+            play_sound(slot_select_sound);
+            const int index = selected_save(list);
+            if (index >= 0) {
+                // The listing is rebuilt right after, so the path is taken out of it first.
+                char path[256];
+                std::memcpy(path, game_saves[index].file, sizeof(path));
+                save_game_file(path);
+            }
+            list.box_open = 0;
+            relist(list);
+        }
+    } else {
+        slot_advance_slide(list);
+        if (escape_pressed())
+            list.done = -1;
+        if (slot_enter_pressed(list.enter_latch)) {
+            list.enter_latch = -1;
+            play_sound(slot_select_sound);
+            if (selected_save(list) >= 0) {
+                list.box_open = -1;
+            } else {
+                // The "New Save" row writes the slot numbered as it is, or the next number not
+                // taken by another file, so it never replaces a save.
+                save_game(free_save_slot(saves_count()));
+                relist(list);
+            }
+        }
+        slot_move_keys(list);
+    }
+    slot_update_arrows(list);
+    slot_frame_tick();
+    return slot_go_on;
+}
+
+void draw_save_screen(const slot_list &list)
+{
+    draw_slot_screen_back(buffer, "Save Game", "Save To Which Slot?");
+    draw_slot_rows(buffer, list, draw_save_row, draw_new_save_row, nullptr);
+    if (list.box_open)
+        draw_are_you_sure_box(buffer, list.box_choice);
+    show_slot_screen();
+}
+
+void save_game_screen()
+{
+    slot_list list = start_save_screen();
+    run_slot_screen(list, save_screen_tick, draw_save_screen);
+}
+
+// ---- Load screen
+
+slot_list start_load_screen()
+{
+    return start_saves_list(0);
+}
+
+int load_screen_tick(slot_list &list)
+{
+    slot_advance_slide(list);
+    if (escape_pressed()) {
+        list.result = 0;
+        return slot_return_now;
+    }
+    if (slot_enter_pressed(key_enter_pressed)) {
+        const int index = selected_save(list);
+        if (list.list_rows == 0 || index < 0) {
+            key_enter_pressed = -1;
+            list.result = 0;
+            return slot_return_now;
+        }
+        play_sound(slot_select_sound);
+        key_enter_pressed = -1;
+        char path[256];
+        std::memcpy(path, game_saves[index].file, sizeof(path));
+        // A save that has gone since the listing is reported and nothing was loaded: the
+        // list stays open rather than offering the levels of whatever was in memory.
+        if (load_game(path)) {
+            get_levels_for_selection(the_map.next_map, loader_directory, first_level);
+            const int chosen = load_screen_level_selection();
+            if (chosen == -1) {
+                the_player.init_in_teleport_anim();
+                map_name_init();
+                list.result = -1;
+                return slot_return_now;
+            }
+            if (chosen == 0) {
+                std::memcpy(first_level, first_level_hardcopy, sizeof(first_level));
+                std::memcpy(loader_directory, loader_directory_hardcopy, sizeof(loader_directory));
+                std::memcpy(level_set_loader_file, level_set_loader_file_hardcopy, sizeof(level_set_loader_file));
+                std::memcpy(level_set_name, level_set_name_hardcopy, sizeof(level_set_name));
+                game_in_progress = 0;
+                key_enter_pressed = -1;
+                list.result = 0;
+                return slot_return_now;
+            }
+            // Back from the start-level screen: its slide, if one ran, belongs to its own rows.
+            scroll_slots_up = 0;
+            scroll_slots_down = 0;
+            slot_scroll_amount = 0;
+        }
+    }
+    slot_move_keys(list);
+    slot_update_arrows(list);
+    slot_frame_tick();
+    return slot_go_on;
+}
+
+void draw_load_screen(const slot_list &list)
+{
+    draw_slot_screen_back(buffer, "Load Game", "Load From Which Slot?");
+    draw_slot_rows(buffer, list, draw_save_row, nullptr, no_saves_text);
+    show_slot_screen();
+}
+
+int load_game_screen()
+{
+    slot_list list = start_load_screen();
+    return run_slot_screen(list, load_screen_tick, draw_load_screen);
+}
+
+// ---- Erase screen
+
+slot_list start_erase_screen()
+{
+    return start_saves_list(0);
+}
+
+int erase_screen_tick(slot_list &list)
+{
+    if (list.box_open) {
+        if (slot_box_tick(list, key_enter_pressed) == slot_box_yes) {
+            play_sound(slot_select_sound);
+            const int index = selected_save(list);
+            if (list.list_rows == 0 || index < 0) {
+                list.done = -1;
+            } else {
+                delete_file(game_saves[index].file);
+                // Erasing the last row keeps the window full.
+                if (index == list.list_rows - 1) {
+                    if (list.first_row > 0)
+                        list.first_row--;
+                    else
+                        list.cursor_row--;
+                }
+                relist(list);
+            }
+            list.box_open = 0;
+        }
+    } else {
+        slot_advance_slide(list);
+        if (key[KEY_ESC])
+            list.done = -1;
+        if (slot_enter_pressed(key_enter_pressed)) {
+            key_enter_pressed = -1;
+            // The "No Saved Games" row ends the screen; after the only save was erased the
+            // cursor stands above it, and Enter asks first.
+            if (list.list_rows == 0 && slot_selected(list) == 0)
+                list.done = -1;
+            else
+                list.box_open = -1;
+        }
+        slot_move_keys(list);
+    }
+    slot_update_arrows(list);
+    slot_frame_tick();
+    return slot_go_on;
+}
+
+void draw_erase_screen(const slot_list &list)
+{
+    draw_slot_screen_back(buffer, "Erase Saved Game", "Erase Which Slot?");
+    draw_slot_rows(buffer, list, draw_save_row, nullptr, no_saves_text);
+    if (list.box_open)
+        draw_are_you_sure_box(buffer, list.box_choice);
+    show_slot_screen();
+}
+
+void erase_save_screen()
+{
+    slot_list list = start_erase_screen();
+    run_slot_screen(list, erase_screen_tick, draw_erase_screen);
+}

@@ -1,0 +1,426 @@
+// The slot-list form shared by the list screens: window slide, cursor keys, scroll arrows, rows, the "Are You Sure?" box.
+#include "slot_arrows.h"
+#include "datafiles.h"
+#include "do_drawing.h"
+#include "game_quit.h"
+#include "map.h"
+#include "music.h"
+#include "player.h"
+#include "timer.h"
+
+int scroll_slots_up = 0;
+int scroll_slots_down = 0;
+int slot_scroll_amount = 0;
+int slot_scroll_incrementer = 6;
+
+slot_arrow slot_arrows;
+
+namespace {
+
+BITMAP *system_bitmap(int entry)
+{
+    return static_cast<BITMAP *>(d_system[entry].dat);
+}
+
+FONT *system_font(int entry)
+{
+    return static_cast<FONT *>(d_system[entry].dat);
+}
+
+void play_sound(int entry)
+{
+    play_game_sample(static_cast<SAMPLE *>(d_sounds[entry].dat));
+}
+
+// The up and down bindings come from a save file: one outside key[] is never down.
+int binding_down(int scancode)
+{
+    return scancode >= 0 && scancode < KEY_MAX && key[scancode];
+}
+
+// A key acting once per press through latch; the latch clears once the key is seen up.
+int fresh_press(int down, int &latch)
+{
+    if (!down) {
+        latch = 0;
+        return 0;
+    }
+    if (latch)
+        return 0;
+    latch = -1;
+    return -1;
+}
+
+// The slide length: a row is this many pixels below the one above it.
+const int slide_distance = 80;
+
+// The frame pieces around a box, in d_system.
+const int frame_bottom_left = 18, frame_bottom = 19, frame_bottom_right = 20;
+const int frame_left = 21, frame_right = 22, frame_top = 23;
+const int frame_top_left = 24, frame_top_right = 25;
+
+const int box_height = 100;
+const int are_you_sure_width = 300;
+
+} // namespace
+
+// ---- slot_arrow
+
+slot_arrow::slot_arrow() = default;
+
+void slot_arrow::init(int which)
+{
+    x = slot_screen_w / 2 - system_bitmap(slot_arrow_image)->w / 2;
+    if (which == 0) {
+        down_y = slot_screen_h - 25;
+        down_active = -1;
+    } else if (which == 1) {
+        up_y = 100;
+        up_active = -1;
+    }
+}
+
+int slot_arrow::up_active_state()
+{
+    return up_active;
+}
+
+int slot_arrow::down_active_state()
+{
+    return down_active;
+}
+
+void slot_arrow::calculate()
+{
+    if (!up_active && !down_active)
+        return;
+    tick++;
+    if (tick < delay)
+        return;
+    tick = 0;
+    // Outward is down for the down arrow and up for the up arrow; they move as mirror images.
+    const int outward = direction == 0 ? 1 : -1;
+    if (down_active)
+        down_y += outward;
+    if (up_active)
+        up_y -= outward;
+    step++;
+    if (step >= max_step) {
+        step = 0;
+        direction = direction == 0 ? -1 : 0;
+    }
+}
+
+void slot_arrow::draw(BITMAP *bmp)
+{
+    BITMAP *image = system_bitmap(slot_arrow_image);
+    if (down_active)
+        draw_sprite(bmp, image, x, down_y);
+    if (up_active)
+        draw_sprite_v_flip(bmp, image, x, up_y);
+}
+
+void slot_arrow::deactivate(int which)
+{
+    if (which == 0)
+        down_active = 0;
+    else
+        up_active = 0;
+}
+
+// ---- The list window
+
+slot_list start_slot_list(int list_rows, int extra_row)
+{
+    slot_arrows.deactivate(0);
+    slot_arrows.deactivate(1);
+    // A slide that a screen left running when it ended would otherwise move this screen's window
+    // on its own rows, possibly outside them.
+    scroll_slots_up = 0;
+    scroll_slots_down = 0;
+    slot_scroll_amount = 0;
+    slot_list list;
+    list.list_rows = list_rows;
+    list.extra_row = extra_row;
+    return list;
+}
+
+int slot_row_count(const slot_list &list)
+{
+    return list.list_rows + (list.extra_row ? 1 : 0);
+}
+
+int slot_selected(const slot_list &list)
+{
+    return list.first_row + list.cursor_row;
+}
+
+int slot_slide_running()
+{
+    return (scroll_slots_up || scroll_slots_down) ? -1 : 0;
+}
+
+void slot_advance_slide(slot_list &list)
+{
+    if (scroll_slots_up) {
+        slot_scroll_amount -= slot_scroll_incrementer;
+        if (slot_scroll_amount <= -slide_distance) {
+            scroll_slots_up = 0;
+            slot_scroll_amount = 0;
+            list.first_row++;
+        }
+    }
+    if (scroll_slots_down) {
+        slot_scroll_amount += slot_scroll_incrementer;
+        if (slot_scroll_amount > slide_distance - 1) {
+            scroll_slots_down = 0;
+            slot_scroll_amount = 0;
+            list.first_row--;
+        }
+    }
+}
+
+int slot_enter_pressed(int &latch)
+{
+    if (!key[KEY_ENTER]) {
+        latch = 0;
+        return 0;
+    }
+    return (!latch && !slot_slide_running()) ? -1 : 0;
+}
+
+void slot_move_keys(slot_list &list)
+{
+    const int last_row = slot_row_count(list) - 1;
+
+    // A press is used up whether or not it acts: one held through a slide does not act after it.
+    const int down = key[KEY_DOWN] || binding_down(the_player.key_down);
+    if (fresh_press(down, list.down_latch)) {
+        if (list.list_rows > 0 && !slot_slide_running() && slot_selected(list) < last_row) {
+            play_sound(slot_move_sound);
+            list.cursor_row++;
+            if (list.cursor_row > slot_window_rows - 1) {
+                list.cursor_row = slot_window_rows - 1;
+                scroll_slots_up = -1;
+                slot_scroll_amount = 0;
+            }
+        }
+    }
+
+    const int up = key[KEY_UP] || binding_down(the_player.key_up);
+    if (fresh_press(up, list.up_latch)) {
+        if (list.list_rows > 0 && !slot_slide_running() && slot_selected(list) > 0) {
+            play_sound(slot_move_sound);
+            list.cursor_row--;
+            if (list.cursor_row < 0) {
+                list.cursor_row = 0;
+                scroll_slots_down = -1;
+                slot_scroll_amount = 0;
+            }
+        }
+    }
+}
+
+void slot_update_arrows(const slot_list &list)
+{
+    if (slot_row_count(list) - list.first_row > slot_window_rows) {
+        if (!slot_arrows.down_active_state())
+            slot_arrows.init(0);
+    } else {
+        slot_arrows.deactivate(0);
+    }
+    if (list.first_row > 0) {
+        if (!slot_arrows.up_active_state())
+            slot_arrows.init(1);
+    } else {
+        slot_arrows.deactivate(1);
+    }
+}
+
+void slot_frame_tick()
+{
+    slot_arrows.calculate();
+    the_map.scroll_background();
+    check_change_music();
+}
+
+int slot_box_tick(slot_list &list, int &enter_latch)
+{
+    if (fresh_press(key[KEY_RIGHT], list.down_latch))
+        list.box_choice = list.box_choice ? 0 : 1;
+    if (fresh_press(key[KEY_LEFT], list.up_latch))
+        list.box_choice = list.box_choice ? 0 : 1;
+
+    if (!key[KEY_ENTER]) {
+        enter_latch = 0;
+        return slot_box_nothing;
+    }
+    if (enter_latch)
+        return slot_box_nothing;
+    enter_latch = -1;
+    if (list.box_choice == 1)
+        return slot_box_yes;
+    list.box_open = 0;
+    return slot_box_no;
+}
+
+int run_slot_screen(slot_list &list, int (*tick)(slot_list &), void (*frame)(const slot_list &))
+{
+    while (!list.done) {
+        while (speed_counter > 0) {
+            const int outcome = tick(list);
+            speed_counter--;
+            if (outcome == slot_return_now)
+                return list.result;
+        }
+        frame(list);
+    }
+    return list.result;
+}
+
+// ---- Drawing
+
+int slot_x()
+{
+    return slot_screen_w / 2 - system_bitmap(slot_row_image)->w / 2;
+}
+
+int slot_position_y(int position)
+{
+    return slot_window_top + slot_row_height * position;
+}
+
+int slot_text_x()
+{
+    return slot_x() + 10;
+}
+
+int slot_text_y(int position)
+{
+    return slot_position_y(position) + system_bitmap(slot_row_image)->h / 2 -
+           text_height(system_font(slot_row_font)) / 2;
+}
+
+void draw_slot_text(BITMAP *bmp, const char *text, int x, int y)
+{
+    textout_ex(bmp, system_font(slot_row_font), text, x, y, makecol(255, 255, 255), -1);
+}
+
+void draw_slot_screen_back(BITMAP *bmp, const char *title, const char *subtitle)
+{
+    clear_bitmap(bmp);
+    the_map.draw_background(bmp);
+    BITMAP *frame = system_bitmap(slot_frame_picture);
+    masked_blit(frame, bmp, 0, 0, 0, 0, frame->w, frame->h);
+    const int white = makecol(255, 255, 255);
+    textout_centre_ex(bmp, system_font(slot_title_font), title, slot_screen_w / 2, 0, white, -1);
+    textout_centre_ex(bmp, system_font(slot_row_font), subtitle, slot_screen_w / 2, 50, white, -1);
+}
+
+namespace {
+
+void draw_row_at(BITMAP *bmp, const slot_list &list, int position, int index, slot_row_texts texts)
+{
+    const int lit = position == list.cursor_row || list.list_rows == 0;
+    draw_sprite(bmp, system_bitmap(lit ? slot_row_lit_image : slot_row_image), slot_x(),
+                slot_position_y(position) + slot_scroll_amount);
+    if (texts)
+        texts(bmp, index, slot_text_x(), slot_text_y(position) + slot_scroll_amount);
+}
+
+void draw_empty_text(BITMAP *bmp, const char *text)
+{
+    draw_sprite(bmp, system_bitmap(slot_row_lit_image), slot_x(), slot_position_y(0) + slot_scroll_amount);
+    if (text)
+        draw_slot_text(bmp, text, slot_text_x(), slot_text_y(0) + slot_scroll_amount);
+}
+
+} // namespace
+
+void draw_slot_rows(BITMAP *bmp, const slot_list &list, slot_row_texts list_row, slot_row_texts extra_row,
+                    const char *empty_text)
+{
+    // The row leaving the window disappears when the slide starts; the one entering it appears
+    // when the slide ends.
+    const int first_position = scroll_slots_up ? 1 : 0;
+    const int last_position = scroll_slots_down ? slot_window_rows - 2 : slot_window_rows - 1;
+
+    if (list.list_rows == 0) {
+        if (list.extra_row)
+            draw_row_at(bmp, list, 0, 0, extra_row);
+        else
+            draw_empty_text(bmp, empty_text);
+        return;
+    }
+
+    for (int position = first_position; position <= last_position; position++) {
+        const int index = list.first_row + position;
+        if (index < 0)
+            continue;
+        if (index < list.list_rows)
+            draw_row_at(bmp, list, position, index, list_row);
+        else if (index == list.list_rows && list.extra_row)
+            draw_row_at(bmp, list, position, index, extra_row);
+    }
+}
+
+void draw_slot_box(BITMAP *bmp, int width, const char *text)
+{
+    BITMAP *box = create_bitmap(width, box_height);
+    if (!box) {
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("Could not create confirmation\nwindow bitmap!");
+        game_quit();
+    }
+    const int bx = slot_screen_w / 2 - width / 2;
+    const int by = slot_screen_h / 2 - box_height / 2;
+    clear_to_color(box, makecol(141, 147, 197));
+    FONT *f = system_font(slot_row_font);
+    textout_ex(box, f, text, width / 2 - text_length(f, text) / 2, 5, makecol(255, 255, 255), -1);
+
+    BITMAP *left = system_bitmap(frame_left), *right = system_bitmap(frame_right);
+    BITMAP *top = system_bitmap(frame_top), *bottom = system_bitmap(frame_bottom);
+    BITMAP *top_left = system_bitmap(frame_top_left), *top_right = system_bitmap(frame_top_right);
+    BITMAP *bottom_left = system_bitmap(frame_bottom_left), *bottom_right = system_bitmap(frame_bottom_right);
+    stretch_blit(left, bmp, 0, 0, left->w, left->h, bx - left->w, by, left->w, box_height);
+    stretch_blit(right, bmp, 0, 0, right->w, right->h, bx + width, by, right->w, box_height);
+    stretch_blit(top, bmp, 0, 0, top->w, top->h, bx, by - top->h, width, top->h);
+    stretch_blit(bottom, bmp, 0, 0, bottom->w, bottom->h, bx, by + box_height, width, bottom->h);
+    draw_sprite(bmp, top_left, bx - top_left->w, by - top_left->h);
+    draw_sprite(bmp, bottom_left, bx - bottom_left->w, by + box_height);
+    draw_sprite(bmp, top_right, bx + width, by - top_right->h);
+    draw_sprite(bmp, bottom_right, bx + width, by + box_height);
+    blit(box, bmp, 0, 0, bx, by, width, box_height);
+    destroy_bitmap(box);
+}
+
+void draw_slot_box_button(BITMAP *bmp, int x, int y, const char *label, int lit)
+{
+    BITMAP *button = system_bitmap(lit ? slot_button_lit_image : slot_button_image);
+    BITMAP *size = system_bitmap(slot_button_lit_image);
+    draw_sprite(bmp, button, x, y);
+    FONT *f = system_font(slot_row_font);
+    textout_ex(bmp, f, label, x + size->w / 2 - text_length(f, label) / 2, y + size->h / 2 - text_height(f) / 2,
+               makecol(255, 255, 255), -1);
+}
+
+void draw_are_you_sure_box(BITMAP *bmp, int choice)
+{
+    draw_slot_box(bmp, are_you_sure_width, "Are You Sure?");
+    const int half_button = system_bitmap(slot_button_lit_image)->w / 2;
+    const int quarter = are_you_sure_width / 4;
+    const int y = slot_screen_h / 2;
+    draw_slot_box_button(bmp, slot_screen_w / 2 - quarter - half_button, y, "Yes", choice == 1);
+    draw_slot_box_button(bmp, slot_screen_w / 2 + quarter - half_button, y, "No", choice != 1);
+}
+
+void show_slot_screen()
+{
+    slot_arrows.draw(buffer);
+    // Without a graphics mode (headless) there is no screen to copy to.
+    if (!screen)
+        return;
+    acquire_screen();
+    blit(buffer, screen, 0, 0, 0, 0, slot_screen_w, slot_screen_h);
+    release_screen();
+}
