@@ -1,7 +1,252 @@
-// The options screen and the settings it owns.
+// The options screen: volumes, screen mode, the screens it leads to, and writing the settings file.
 #include "options_screen.h"
+#include <allegro.h>
+#include <cstdio>
+#include "datafiles.h"
+#include "do_drawing.h"
+#include "game_quit.h"
+#include "keyconfig_screen.h"
+#include "timer.h"
+#include "title_screen.h"
 
 int sound_vol = 255;
 int midi_vol = 255;
 int current_screen_mode = 0;
 char settings_location[256] = "data/settings.txt";
+
+int sound_vol_incren = 51;
+int midi_vol_incren = 51;
+
+void (*options_keyconfig_screen)() = keyconfig_screen;
+int (*options_level_set_screen)() = nullptr;
+void (*options_erase_save_screen)() = nullptr;
+
+namespace {
+
+void report_in_message_box(const char *text)
+{
+    allegro_message("%s", text);
+}
+
+} // namespace
+
+screen_mode_calls the_screen_mode_calls = {set_color_depth, set_gfx_mode, report_in_message_box};
+
+namespace {
+
+// Images of the screen in d_system.
+const int heading_image = 34;
+const int labels_image = 32;
+const int volume_icon = 6;
+const int full_screen_icon = 31;
+const int windowed_icon = 33;
+
+const int heading_x = 0;
+const int heading_y = 120;
+const int labels_x = 100;
+
+const char no_window_text[] = "Sorry. Windowed does \nnot work on your system!";
+const char no_mode_text[] = "Sorry. You need at least a \n 15bit or 16bit grahpics card";
+
+BITMAP *system_bitmap(int entry)
+{
+    return static_cast<BITMAP *>(d_system[entry].dat);
+}
+
+int item_y(int item)
+{
+    return options_item_first_y + 32 * item;
+}
+
+// 640x480 with the given driver, at 16 bits and then at 15; 0 on success.
+int try_mode(int card)
+{
+    static const int depths[] = {16, 15};
+    for (int depth : depths) {
+        the_screen_mode_calls.set_depth(depth);
+        if (the_screen_mode_calls.set_mode(card, 640, 480, 0, 0) == 0)
+            return 0;
+    }
+    return -1;
+}
+
+[[noreturn]] void no_graphics_mode()
+{
+    the_screen_mode_calls.set_mode(GFX_TEXT, 0, 0, 0, 0);
+    the_screen_mode_calls.report(no_mode_text);
+    game_quit();
+}
+
+void select_nothing(options_menu &) {}
+
+void select_screen_mode(options_menu &)
+{
+    toggle_screen_mode();
+}
+
+void select_keys(options_menu &)
+{
+    if (options_keyconfig_screen)
+        options_keyconfig_screen();
+}
+
+void select_level_set(options_menu &)
+{
+    if (!options_level_set_screen)
+        return;
+    options_level_set_screen();
+    speed_counter = 0;
+}
+
+void select_erase_save(options_menu &)
+{
+    if (!options_erase_save_screen)
+        return;
+    options_erase_save_screen();
+    speed_counter = 0;
+}
+
+void select_back(options_menu &menu)
+{
+    menu.leave = -1;
+}
+
+// Each row: the volume its Left and Right change (none: null) with that volume's step, and what
+// Enter (or the action key) does there. The volume rows take no selection and make no sound.
+struct option_item {
+    int *volume;
+    int *step;
+    int select_sound;
+    void (*select)(options_menu &);
+};
+
+const option_item option_items[options_item_count] = {
+    {&sound_vol, &sound_vol_incren, 0, select_nothing},
+    {&midi_vol, &midi_vol_incren, 0, select_nothing},
+    {nullptr, nullptr, -1, select_screen_mode},
+    {nullptr, nullptr, -1, select_keys},
+    {nullptr, nullptr, -1, select_level_set},
+    {nullptr, nullptr, -1, select_erase_save},
+    {nullptr, nullptr, -1, select_back},
+};
+
+// One icon per step of 51 below the volume, in a row right of the labels.
+void draw_volume_icons(int volume, int y)
+{
+    BITMAP *icon = system_bitmap(volume_icon);
+    const int first_x = labels_x + system_bitmap(labels_image)->w;
+    for (int n = 1; 51 * (n - 1) < volume && first_x + 32 * n < buffer->w; n++)
+        draw_sprite(buffer, icon, first_x + 32 * n, y);
+}
+
+} // namespace
+
+void step_volume(int &volume, int step, int direction)
+{
+    if (direction < 0) {
+        if (volume <= 0)
+            return;
+        play_menu_sound(menu_move_sound);
+        volume -= step;
+        // A hand-edited value that is no multiple of the step stops at the ends of the range.
+        if (volume < 0)
+            volume = 0;
+    } else {
+        if (volume > 254)
+            return;
+        play_menu_sound(menu_move_sound);
+        volume += step;
+        if (volume > 255)
+            volume = 255;
+    }
+    set_volume(-1, midi_vol);
+}
+
+void toggle_screen_mode()
+{
+    if (current_screen_mode == 0) {
+        if (try_mode(GFX_AUTODETECT_WINDOWED) == 0) {
+            current_screen_mode = 1;
+            return;
+        }
+        the_screen_mode_calls.set_mode(GFX_TEXT, 0, 0, 0, 0);
+        the_screen_mode_calls.report(no_window_text);
+        // The mode stays recorded as full screen, whatever the autodetection picks.
+        if (try_mode(GFX_AUTODETECT) == 0)
+            return;
+        no_graphics_mode();
+    }
+    if (try_mode(GFX_AUTODETECT_FULLSCREEN) == 0) {
+        current_screen_mode = 0;
+        return;
+    }
+    no_graphics_mode();
+}
+
+void write_settings()
+{
+    FILE *file = std::fopen(settings_location, "wb");
+    if (!file)
+        return;
+    std::fprintf(file, "%d\n%d\n%d", sound_vol, midi_vol, current_screen_mode);
+    std::fclose(file);
+}
+
+options_menu start_options_menu()
+{
+    return options_menu();
+}
+
+void options_menu_tick(options_menu &menu)
+{
+    if (menu_key_pressed(KEY_UP, menu.up_latch)) {
+        play_menu_sound(menu_move_sound);
+        menu.item = menu.item == 0 ? options_item_count - 1 : menu.item - 1;
+    }
+    if (menu_key_pressed(KEY_DOWN, menu.down_latch)) {
+        play_menu_sound(menu_move_sound);
+        menu.item = menu.item == options_item_count - 1 ? 0 : menu.item + 1;
+    }
+    // The latches of Left and Right follow their keys on every row, so a press held while
+    // moving onto a volume row does not step it.
+    const int left = menu_key_pressed(KEY_LEFT, menu.left_latch);
+    const int right = menu_key_pressed(KEY_RIGHT, menu.right_latch);
+    const option_item &row = option_items[menu.item];
+    if (row.volume && left)
+        step_volume(*row.volume, *row.step, -1);
+    if (row.volume && right)
+        step_volume(*row.volume, *row.step, +1);
+    if (menu_select_pressed()) {
+        if (row.select_sound)
+            play_menu_sound(menu_select_sound);
+        row.select(menu);
+    }
+    menu_frame_tick();
+}
+
+void draw_options_menu(const options_menu &menu)
+{
+    draw_menu_frame_back(system_bitmap(heading_image), heading_x, heading_y);
+    BITMAP *labels = system_bitmap(labels_image);
+    draw_sprite(buffer, labels, labels_x, options_item_first_y);
+    draw_menu_cursor(item_y(menu.item));
+    draw_volume_icons(sound_vol, item_y(options_sound_volume));
+    draw_volume_icons(midi_vol, item_y(options_music_volume));
+    draw_sprite(buffer, system_bitmap(current_screen_mode == 0 ? full_screen_icon : windowed_icon),
+                labels_x + labels->w + 32, item_y(options_screen_mode));
+    draw_menu_frame_front();
+}
+
+void options_screen()
+{
+    options_menu menu = start_options_menu();
+    while (!menu.leave) {
+        while (speed_counter > 0) {
+            options_menu_tick(menu);
+            speed_counter--;
+        }
+        draw_options_menu(menu);
+        show_buffer();
+    }
+    write_settings();
+}

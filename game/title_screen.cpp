@@ -9,7 +9,9 @@
 #include "map.h"
 #include "message.h"
 #include "music.h"
+#include "options_screen.h"
 #include "player.h"
+#include "save_load_screen.h"
 #include "show_map_name.h"
 #include "timer.h"
 
@@ -32,9 +34,9 @@ const char title_scroller_text[] =
     "pim@slumberia.example"
     "                                        ";
 
-int (*title_load_game_screen)() = nullptr;
+int (*title_load_game_screen)() = load_game_screen;
 int (*title_tutorial_screen)() = nullptr;
-void (*title_options_screen)() = nullptr;
+void (*title_options_screen)() = options_screen;
 
 namespace {
 
