@@ -1,5 +1,6 @@
 // One frame of play: everything is drawn into the back buffer, then copied to the screen in one blit.
 #include "do_drawing.h"
+#include "credits_screen.h"
 #include "map.h"
 #include "message.h"
 #include "player.h"
@@ -21,6 +22,7 @@ void do_drawing()
     the_map.draw(buffer);
     the_player.draw(buffer);
     the_message.draw();
+    draw_credits(buffer);
     if (map_name_showing())
         draw_map_name(buffer);
 

@@ -2,11 +2,13 @@
 #include "do_logic.h"
 #include <allegro.h>
 #include "auto_script.h"
+#include "credits_screen.h"
 #include "do_drawing.h"
 #include "map.h"
 #include "message.h"
 #include "music.h"
 #include "player.h"
+#include "save_load_screen.h"
 #include "screen_effect.h"
 #include "screenshot.h"
 #include "show_map_name.h"
@@ -27,6 +29,7 @@ void do_logic()
     check_change_music();
     the_map.animate();
     the_message.calculate();
+    process_credits();
 }
 
 // A binding comes from a save file the player may have edited: one outside key[] is never down.
@@ -37,12 +40,16 @@ static bool binding_down(int scancode)
 
 void process_keys()
 {
-    if (key[KEY_ESC] && !key_esc_down && the_player.controls) {
+    if (key[KEY_ESC] && !key_esc_down && !credits_active && the_player.controls) {
         key_esc_down = -1;
         title_screen();
     } else if (!key[KEY_ESC]) {
         key_esc_down = 0;
     }
+
+    // The save key has no latch: held on, it opens the save screen again.
+    if (binding_down(the_player.key_save))
+        save_game_screen();
 
     // Restart: Pim fades out first, and the map is reloaded once the fade has ended.
     const bool restart_down = binding_down(the_player.key_restart);

@@ -5,11 +5,13 @@
 #include <cstring>
 #include "auto_script.h"
 #include "building_block.h"
+#include "credits_screen.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "ending_screen.h"
 #include "game_quit.h"
 #include "intermission_screen.h"
+#include "level_set_screen.h"
 #include "map.h"
 #include "message.h"
 #include "music.h"
@@ -17,6 +19,7 @@
 #include "screen_effect.h"
 #include "show_map_name.h"
 #include "title_screen.h"
+#include "tutorial.h"
 
 player the_player;
 int build_key_down = 0;
@@ -321,7 +324,8 @@ void player::count_step(int direction)
 void player::process_action_key()
 {
     const bool pressed = key_is_down(key_action);
-    if (!(pressed && build_key_down == 0 && !walking && !falling)) {
+    // Lesson 1 teaches moving only: the action key builds and destroys nothing there.
+    if (!(pressed && build_key_down == 0 && !walking && !falling && tutorial_number != 1)) {
         if (!pressed)
             build_key_down = 0;
         return;
@@ -503,6 +507,15 @@ void player::check_win()
     if (!level_complete)
         return;
 
+    // A lesson's exit leads back to the title menu, without intermission.
+    if (tutorial_number > 0) {
+        title_screen();
+        level_complete = 0;
+        controls = -1;
+        map_name_init();
+        return;
+    }
+
     intermission_screen();
     blocks_created = 0;
     blocks_destroyed = 0;
@@ -515,11 +528,22 @@ void player::check_win()
     the_build_block_anim.clear();
     break_pending = 0;
 
-    if (std::strcmp(the_map.next_map, "end") == 0) {
-        ending_screen();
-        // The credits that follow the ending are not part of the game yet: back to the title menu.
+    if (std::strcmp(the_map.file_name, credits_name) == 0) {
+        // The credits map's own exit ends the game, and the credits with it.
+        reset_credits();
         game_in_progress = 0;
         title_screen();
+    } else if (std::strcmp(the_map.next_map, "end") == 0) {
+        ending_screen();
+        // The credits' names fit these buffers (checked where they are defined).
+        std::strcpy(loader_directory, credits_location);
+        std::strcpy(the_map.next_map, credits_name);
+        the_map.load_map(the_map.next_map);
+        credits_active = -1;
+        char movie[256];
+        std::strcpy(movie, credits_location);
+        std::strcat(movie, credits_auto_script_name);
+        load_auto_script_no_dialog(movie);
     } else {
         the_map.load_map(the_map.next_map);
     }
@@ -597,7 +621,9 @@ void player::init_in_teleport_anim()
     teleport_in = -1;
     teleport_anim = -1;
     controls = 0;
-    play_sound(sound_teleport_in);
+    // Lessons arrive silently.
+    if (tutorial_number <= 0)
+        play_sound(sound_teleport_in);
 }
 
 int player::teleport_anim_in_progress()
