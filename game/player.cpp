@@ -195,11 +195,12 @@ bool build_allowed(const block_rule &rule, int column, int row, int under)
 }
 
 // A teleport destination is kept within one cell of the grid, so that its pixel position cannot
-// overflow: a destination outside the grid puts Pim just off the screen, where he falls.
-int destination_pixel(int cell, int cells)
+// overflow: beside or below the grid Pim lands just off the screen and falls out of it. Above the
+// grid he would stand on the top row out of sight, so there he lands in the top row itself.
+int destination_pixel(int cell, int cells, int lowest)
 {
-    if (cell < -1)
-        cell = -1;
+    if (cell < lowest)
+        cell = lowest;
     if (cell > cells)
         cell = cells;
     return cell * cell_size;
@@ -563,8 +564,8 @@ void player::check_teleport()
         return;
     for (const teleport &t : the_map.teleports) {
         if (at_pixel(t.src_x, x) && at_pixel(t.src_y, y)) {
-            teleport_x = destination_pixel(t.dst_x, map_width);
-            teleport_y = destination_pixel(t.dst_y, map_height);
+            teleport_x = destination_pixel(t.dst_x, map_width, -1);
+            teleport_y = destination_pixel(t.dst_y, map_height, 0);
             walking = 0;
             step = 0;
             teleporting = -1;
