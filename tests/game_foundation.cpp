@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <atomic>
 #include <thread>
 #include <vector>
 #include "headless.h"
@@ -94,20 +95,28 @@ TEST(timer_counters, no_tick_is_lost_between_threads)
     speed_counter = 0;
     fps_timer = 0;
     const int ticks = 200000;
-    std::thread timer_thread([] {
+    std::atomic<bool> finished{false};
+    std::thread timer_thread([&finished] {
         for (int i = 0; i < ticks; i++) {
             increment_speed_counter();
             increment_fps_timer();
         }
+        finished = true;
     });
+    // Take steps as the main loop does while the timer runs, then what is left once it has stopped.
     int steps_run = 0;
-    while (steps_run < ticks) {
+    while (!finished) {
         if (speed_counter > 0) {
             speed_counter--;
             steps_run++;
         }
     }
     timer_thread.join();
+    while (speed_counter > 0) {
+        speed_counter--;
+        steps_run++;
+    }
+    EXPECT_EQ(steps_run, ticks);
     EXPECT_EQ(speed_counter, 0);
     EXPECT_EQ(fps_timer, ticks);
     fps_timer = 0;
