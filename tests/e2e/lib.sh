@@ -78,3 +78,22 @@ e2e_key() {
 e2e_screenshot() {
   import -window root "$1" 2>/dev/null || { xwd -root -silent | convert xwd:- "$1"; }
 }
+
+# Saves the picture of window $1 (cut from the whole screen) as the PNG $2.
+e2e_window_shot() {
+  local window=$1 file=$2 geometry
+  geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}')
+  e2e_screenshot "$E2E_TMP/root.png"
+  convert "$E2E_TMP/root.png" -crop "$geometry" +repage "$file" || e2e_fail "screenshot $file"
+}
+
+# How many pixels of the PNG $1 lie near the colour r g b ($2 $3 $4) within the box x0 y0 x1 y1.
+e2e_count_colour() {
+  local file=$1 r=$2 g=$3 b=$4 x0=$5 y0=$6 x1=$7 y1=$8
+  convert "$file" -crop "$((x1 - x0))x$((y1 - y0))+$x0+$y0" +repage -depth 8 txt:- |
+    awk -v r="$r" -v g="$g" -v b="$b" -F'[(),]+' 'NR > 1 {
+      dr = $3 - r; dg = $4 - g; db = $5 - b
+      if (dr < 0) dr = -dr; if (dg < 0) dg = -dg; if (db < 0) db = -db
+      if (dr < 10 && dg < 10 && db < 10) n++ } END { print n + 0 }'
+}

@@ -22,24 +22,8 @@ alive() {
   kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended during: $1 ($(cat "$E2E_TMP/game.out"))"
 }
 
-# Saves the game window's picture as $1.png in the shots directory.
-shot() {
-  local geometry
-  geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
-    /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}')
-  e2e_screenshot "$E2E_TMP/root.png"
-  convert "$E2E_TMP/root.png" -crop "$geometry" +repage "$shots/$1.png" || e2e_fail "screenshot $1"
-}
-
-# How many pixels of the window picture $1 lie near the colour r g b within the box x0 y0 x1 y1.
-count_colour() {
-  local file=$1 r=$2 g=$3 b=$4 x0=$5 y0=$6 x1=$7 y1=$8
-  convert "$shots/$file.png" -crop "$((x1 - x0))x$((y1 - y0))+$x0+$y0" +repage -depth 8 txt:- |
-    awk -v r="$r" -v g="$g" -v b="$b" -F'[(),]+' 'NR > 1 {
-      dr = $3 - r; dg = $4 - g; db = $5 - b
-      if (dr < 0) dr = -dr; if (dg < 0) dg = -dg; if (db < 0) db = -db
-      if (dr < 10 && dg < 10 && db < 10) n++ } END { print n + 0 }'
-}
+shot() { e2e_window_shot "$window" "$shots/$1.png"; }
+count_colour() { e2e_count_colour "$shots/$1.png" "${@:2}"; }
 
 # 1. The logo (about 6.3 s), then the title menu.
 sleep 9
