@@ -232,6 +232,33 @@ TEST_F(movies, playback_pauses_while_a_teleport_fade_runs)
     EXPECT_EQ(the_player.up, -1) << "the stored ticks after the pause were all played";
 }
 
+// Walking right from (5, 11) onto an exit at (7, 11): while Pim fades out there, no stored tick is used.
+TEST_F(movies, playback_pauses_while_the_exit_fade_runs)
+{
+    write_text_file(dir + "floor.map", map_file_text("Floor", "floor.map", "end", 3, 11, 7, 11, floor_rows));
+    std::vector<tick_keys> ticks;
+    for (int t = 0; t < 20; t++)
+        ticks.push_back({0, 0, 0, -1, 0});
+    for (int t = 0; t < 200; t++)
+        ticks.push_back({0, 0, 0, 0, 0});
+    load(movie_text(dir, ticks, 5 * 32, 11 * 32));
+    int t = 0;
+    while (!the_player.win_pending && t < 100) {
+        step();
+        t++;
+    }
+    ASSERT_EQ(the_player.win_pending, -1) << "Pim at (" << the_player.x << ", " << the_player.y << ")";
+    EXPECT_EQ(the_player.x, 7 * 32);
+    // The fade ends in the intermission, a screen of its own: stop a few ticks before that.
+    const int paused_at = script_time;
+    for (int i = 0; i < 30; i++) {
+        step();
+        ASSERT_EQ(the_player.win_pending, -1);
+        EXPECT_EQ(script_time, paused_at) << "no stored tick is played during the exit fade";
+    }
+    EXPECT_EQ(do_play_script, -1);
+}
+
 TEST_F(movies, the_recorder_stores_every_tick_and_the_writer_and_reader_round_trip)
 {
     the_map.load_map(const_cast<char *>("floor.map"));
