@@ -311,6 +311,30 @@ TEST_F(title_test, a_loaded_game_leaves_the_menu_in_progress)
     EXPECT_EQ(game_in_progress, -1);
 }
 
+int options_screen_calls = 0;
+void fake_options_screen()
+{
+    options_screen_calls++;
+    speed_counter = 25; // ticks owed while the options were open
+}
+
+TEST_F(title_test, options_opens_its_screen_and_the_menu_drops_the_ticks_owed_meanwhile)
+{
+    options_screen_calls = 0;
+    title_options_screen = fake_options_screen;
+    title_menu menu = start_title_menu();
+    menu.item = title_options;
+    key[KEY_ENTER] = 1;
+    title_menu_tick(menu);
+    EXPECT_EQ(options_screen_calls, 1);
+    EXPECT_EQ(speed_counter, 0);
+    EXPECT_EQ(menu.leave, 0) << "back in the title menu";
+    key[KEY_ENTER] = 0;
+    title_menu_tick(menu);
+    EXPECT_EQ(options_screen_calls, 1);
+    title_options_screen = nullptr;
+}
+
 TEST_F(title_test, the_scroller_text_has_its_five_segments_and_blanks)
 {
     const std::string text = title_scroller_text;
