@@ -53,6 +53,18 @@ bool read_whole_line(std::istream &in, char *buf, int size, long_line too_long)
     return true;
 }
 
+// Reads one of the three text lines over `field`, which keeps its value when nothing of the line
+// could be read. Returns false when the reading ends here.
+bool read_text_line(std::istream &in, char *field, int size, long_line too_long)
+{
+    char line[map_path_size];
+    const bool whole = read_whole_line(in, line, size, too_long);
+    // A line cut at its size limit was read in part: that part is taken.
+    if (whole || line[0] != '\0')
+        std::memcpy(field, line, std::strlen(line) + 1);
+    return whole;
+}
+
 // One whitespace-separated decimal integer; false (and `value` untouched) when none can be read.
 bool read_int(std::istream &in, int &value)
 {
@@ -72,16 +84,18 @@ void write_line(std::ostream &out, const char *text, int size)
 
 } // namespace
 
-void read_map_stream(std::istream &in, map_file &into)
+void read_map_stream(std::istream &in, map_file &into, unread_lines unread)
 {
-    into.name[0] = '\0';
-    into.file_name[0] = '\0';
-    into.next_map[0] = '\0';
-    if (!read_whole_line(in, into.name, map_name_size, long_line::skip_rest))
+    if (unread == unread_lines::emptied) {
+        into.name[0] = '\0';
+        into.file_name[0] = '\0';
+        into.next_map[0] = '\0';
+    }
+    if (!read_text_line(in, into.name, map_name_size, long_line::skip_rest))
         return;
-    if (!read_whole_line(in, into.file_name, map_path_size, long_line::stop))
+    if (!read_text_line(in, into.file_name, map_path_size, long_line::stop))
         return;
-    if (!read_whole_line(in, into.next_map, map_path_size, long_line::stop))
+    if (!read_text_line(in, into.next_map, map_path_size, long_line::stop))
         return;
 
     int *const header[] = {&into.start_x, &into.start_y, &into.exit_x, &into.exit_y,
@@ -113,12 +127,12 @@ void read_map_stream(std::istream &in, map_file &into)
     }
 }
 
-int read_map_file(const char *path, map_file &into)
+int read_map_file(const char *path, map_file &into, unread_lines unread)
 {
     std::ifstream in(path, std::ios::in | std::ios::binary);
     if (!in.is_open())
         return 0;
-    read_map_stream(in, into);
+    read_map_stream(in, into, unread);
     return -1;
 }
 

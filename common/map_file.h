@@ -24,18 +24,23 @@ struct map_file {
     std::vector<teleport> teleports;
 };
 
+// What becomes of one of the three text lines that a short file does not reach: the game empties
+// it, the editor keeps the value its emptied map holds.
+enum class unread_lines { emptied, kept };
+
 // Reads a map file's contents over `into`, which holds the caller's defaults.
 // Lines 1 to 3 are whole lines (a "\r" before the newline stays part of them); line 1 keeps its
 // first 31 characters and the rest of it is skipped; a line 2 or 3 longer than 255 characters keeps
 // its first 255 and ends the reading. Then come whitespace-separated decimal integers. Reading stops
 // at the first item that cannot be read (end of file, not a number, out of int range): that value and
-// all after it keep the defaults, and a line that was not read becomes "". A positive teleport count
-// appends that many (at most 300) zeroed teleports, then fills them in order; none for 0 or below.
-void read_map_stream(std::istream &in, map_file &into);
+// all after it keep the defaults, and a line that was not read becomes "" or keeps its default, as
+// `unread` says. A positive teleport count appends that many (at most 300) zeroed teleports, then
+// fills them in order; none for 0 or below.
+void read_map_stream(std::istream &in, map_file &into, unread_lines unread = unread_lines::emptied);
 
 // Opens `path` without newline translation and reads it as above.
 // Returns -1 when the file was opened and read, 0 when it cannot be opened (`into` untouched).
-int read_map_file(const char *path, map_file &into);
+int read_map_file(const char *path, map_file &into, unread_lines unread = unread_lines::emptied);
 
 // Writes the editor's format: every value on a line of its own ending "\n", so 611 + 4n lines for
 // n teleports; the count written is the size of the teleport list.

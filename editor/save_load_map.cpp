@@ -81,8 +81,9 @@ void load_map_from(const char *path)
 {
     the_map.flush();
     copy_path(last_filename, path);
+    // A file that ends early leaves every field it does not reach as flush left it, lines included.
     map_file file = the_map.to_file();
-    if (!read_map_file(path, file))
+    if (!read_map_file(path, file, unread_lines::kept))
         return;
     the_map.from_file(file);
 }

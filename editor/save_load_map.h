@@ -16,7 +16,9 @@ void level_set_loader();
 // Saves the map to `path` (slashes fixed in place); a file that cannot be written is reported.
 // Returns -1 when written, 0 otherwise.
 int save_map_as(char *path);
-// Empties the map and fills it from `path`; a file that does not open leaves it empty.
+// Empties the map and fills it from `path`; a file that does not open leaves it empty, and one that
+// ends early leaves the fields it does not reach empty (the name "Enter Map Name"; the own name and
+// the next map as they were).
 void load_map_from(const char *path);
 // Links the map to the one stored in `path` by that file's own-name line; unchanged when it
 // does not open.

@@ -215,6 +215,99 @@ TEST_F(files, damaged_files_load_what_they_hold_within_the_map)
     draw_frame(0);
 }
 
+struct short_file_case {
+    const char *label;
+    std::string text;
+    const char *name, *file_name, *next_map; // what the map shows after loading
+};
+
+// Names the case in test output.
+void PrintTo(const short_file_case &c, std::ostream *out) { *out << c.label; }
+
+class short_files : public files, public testing::WithParamInterface<short_file_case> {};
+
+// A file that ends early leaves every field it does not reach as the emptied map holds it: the name
+// "Enter Map Name", and the own name and next map that emptying keeps.
+TEST_P(short_files, leave_the_lines_not_reached_as_emptying_left_them)
+{
+    const short_file_case &c = GetParam();
+    write_text_file(path("short.map"), c.text);
+    busy_map();
+    std::strcpy(the_map.file_name, "before.map");
+    load_map_from(path("short.map").c_str());
+
+    EXPECT_STREQ(the_map.name, c.name) << c.label;
+    EXPECT_STREQ(the_map.file_name, c.file_name) << c.label;
+    EXPECT_STREQ(the_map.next_map, c.next_map) << c.label;
+    // Every number keeps its emptied value.
+    EXPECT_EQ(the_map.start_x, 0) << c.label;
+    EXPECT_EQ(the_map.start_y, 0) << c.label;
+    EXPECT_EQ(the_map.exit_x, 19) << c.label;
+    EXPECT_EQ(the_map.exit_y, 14) << c.label;
+    EXPECT_EQ(the_map.background, 0) << c.label;
+    EXPECT_EQ(the_map.y_velocity, 0) << c.label;
+    EXPECT_EQ(the_map.block_layer[0][0], -1) << c.label;
+    EXPECT_EQ(the_map.trans_layer[7][7], -1) << c.label;
+    EXPECT_TRUE(the_map.teleports.empty()) << c.label;
+    EXPECT_STREQ(last_filename, path("short.map").c_str()) << c.label;
+
+    draw_frame(0);
+    EXPECT_TRUE(shows_white_text(buffer, 0, 558, (std::string("Map Name: ") + c.name).c_str())) << c.label;
+    EXPECT_TRUE(shows_white_text(buffer, 384, 590, (std::string("Next Map   : ") + c.next_map).c_str())) << c.label;
+}
+
+// Line 2 keeps its first 255 characters, and the reading ends there.
+const std::string long_path(300, 'p');
+const std::string long_path_kept(255, 'p');
+
+const short_file_case short_file_cases[] = {
+    {"empty", "", "Enter Map Name", "before.map", "towers2.map"},
+    {"name only", "Short One\n", "Short One", "before.map", "towers2.map"},
+    {"name without its newline", "Short One", "Short One", "before.map", "towers2.map"},
+    {"an empty name line", "\n", "", "before.map", "towers2.map"},
+    {"name and own name", "Short Two\ntwo.map\n", "Short Two", "two.map", "towers2.map"},
+    {"three lines", "Short Three\nthree.map\nend\n", "Short Three", "three.map", "end"},
+    {"three lines and part of the numbers", "Short Four\nfour.map\nfive.map\n0\n", "Short Four", "four.map",
+     "five.map"},
+    {"own name over 255 characters", "Long\n" + long_path + "\nnext.map\n", "Long", long_path_kept.c_str(),
+     "towers2.map"},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, short_files, testing::ValuesIn(short_file_cases), label_name());
+
+// The shared reader's two rules for the lines a short file does not reach, side by side: the game's
+// (emptied) and the editor's (kept).
+TEST(shared_map_reader, empties_or_keeps_the_lines_not_reached_as_asked)
+{
+    struct reader_case {
+        const char *text;
+        unread_lines unread;
+        const char *name, *file_name, *next_map;
+    } const cases[] = {
+        {"", unread_lines::emptied, "", "", ""},
+        {"", unread_lines::kept, "N", "own.map", "next.map"},
+        {"Named\n", unread_lines::emptied, "Named", "", ""},
+        {"Named\n", unread_lines::kept, "Named", "own.map", "next.map"},
+        {"Named\nmine.map", unread_lines::emptied, "Named", "mine.map", ""},
+        {"Named\nmine.map", unread_lines::kept, "Named", "mine.map", "next.map"},
+        {"Named\nmine.map\nend\n", unread_lines::kept, "Named", "mine.map", "end"},
+    };
+    for (const reader_case &c : cases) {
+        map_file m;
+        std::strcpy(m.name, "N");
+        std::strcpy(m.file_name, "own.map");
+        std::strcpy(m.next_map, "next.map");
+        m.start_x = 7;
+        std::istringstream in(c.text);
+        read_map_stream(in, m, c.unread);
+        const std::string label = std::string("'") + c.text + "' " + (c.unread == unread_lines::kept ? "kept" : "emptied");
+        EXPECT_STREQ(m.name, c.name) << label;
+        EXPECT_STREQ(m.file_name, c.file_name) << label;
+        EXPECT_STREQ(m.next_map, c.next_map) << label;
+        EXPECT_EQ(m.start_x, 7) << label;
+    }
+}
+
 TEST_F(files, next_map_takes_the_chosen_files_own_name_line)
 {
     write_chain_map(dir, "b.map", "end");
