@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The real editor when its sound system will not start (Allegro is told to use ALSA, and ALSA has no
+# sound device to open): the failure is reported once, the window stays up, and the author can still
+# paint, save and quit.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+e2e_begin "$1"
+
+tree=$(e2e_copy_run_tree)
+rm -f "$tree/data/ed_settings.txt" "$tree"/*.map
+# Allegro reads allegro.cfg from the program's directory. A driver it is told to use must start
+# (an unknown id would only mean detection, which ends on no sound without failing); ALSA's
+# configuration then holds no device at all.
+printf '[sound]\ndigi_card = ALSA\nmidi_card = DIGI\n' > "$tree/allegro.cfg"
+printf '# no sound devices\n' > "$E2E_TMP/no_pcm.conf"
+export ALSA_CONFIG_PATH="$E2E_TMP/no_pcm.conf"
+
+"$tree/editor" >"$E2E_TMP/editor.out" 2>&1 &
+editor_pid=$!
+E2E_PIDS+=($editor_pid)
+window=$(e2e_wait_window "Pim's Slumberia Editor" 30) || e2e_fail "no window titled \"Pim's Slumberia Editor\""
+for i in $(seq 50); do [[ -s "$E2E_TMP/xmessage.log" ]] && break; sleep 0.1; done
+sleep 1
+alive() { kill -0 "$editor_pid" 2>/dev/null || e2e_fail "the editor ended: $(cat "$E2E_TMP/editor.out")"; }
+alive
+
+# The message (after the stub's record of xmessage's options): "Error initialising sound system",
+# then Allegro's reason on a line of its own, and nothing else.
+[[ -s "$E2E_TMP/xmessage.log" ]] || e2e_fail "no message about the sound system"
+head -n 1 "$E2E_TMP/xmessage.log" | grep -q ' Error initialising sound system$' ||
+  e2e_fail "first message line is '$(head -n 1 "$E2E_TMP/xmessage.log")'"
+reason=$(sed -n 2p "$E2E_TMP/xmessage.log")
+[[ -n "$reason" ]] || e2e_fail "the message gives no reason after its first line"
+reports=$(grep -c 'Error initialising sound system' "$E2E_TMP/xmessage.log")
+[[ $reports -eq 1 ]] || e2e_fail "the sound failure was reported $reports times"
+grep -q -e 'Failed to load' -e 'Could not' -e 'Sorry' "$E2E_TMP/xmessage.log" &&
+  e2e_fail "unexpected message: $(cat "$E2E_TMP/xmessage.log")"
+
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[[ "$size" == "800x600" ]] || e2e_fail "window is $size, not 800x600"
+[[ "$(xwininfo -id "$window" | awk '/Map State:/ {print $3}')" == "IsViewable" ]] || e2e_fail "the window is not shown"
+
+click() {
+  xdotool mousemove --window "$window" "$1" "$2"
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+}
+cell() { click $((160 + 32 * $1 + 16)) $((32 * $2 + 16)); }
+
+# Still an editor: paint two cells and place the exit, then save through the selector.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+click 48 48            # palette cell (1,1): tile 5
+cell 6 7
+cell 7 7
+click 216 536          # the exit tool
+cell 12 4
+alive
+click 32 584
+sleep 1
+for k in q u i e t period m a p; do e2e_key "$window" "$k" 0.08; done
+e2e_key "$window" Return
+for i in $(seq 50); do [[ -s "$tree/quiet.map" ]] && break; sleep 0.1; done
+[[ -f "$tree/quiet.map" ]] || e2e_fail "no saved map at $tree/quiet.map"
+sleep 0.5
+alive
+
+map="$tree/quiet.map"
+line() { sed -n "${1}p" "$map"; }
+block() { line $((11 + 2 * (15 * $1 + $2))); }
+[[ $(wc -l < "$map") -eq 611 ]] || e2e_fail "saved map has $(wc -l < "$map") lines, not 611"
+[[ "$(line 2)" == "quiet.map" ]] || e2e_fail "line 2 is '$(line 2)'"
+[[ "$(block 6 7) $(block 7 7)" == "5 5" ]] || e2e_fail "cells (6,7) (7,7) hold $(block 6 7) $(block 7 7), not tile 5"
+[[ "$(line 6) $(line 7)" == "12 4" ]] || e2e_fail "exit is $(line 6) $(line 7), not 12 4"
+
+# Quit through the box: exit status 1, as always.
+e2e_key "$window" Escape
+sleep 0.5
+alive
+e2e_key "$window" Right
+sleep 0.3
+e2e_key "$window" Return
+status=""
+for i in $(seq 100); do
+  if ! kill -0 "$editor_pid" 2>/dev/null; then
+    wait "$editor_pid"; status=$?
+    break
+  fi
+  sleep 0.1
+done
+[[ -n "$status" ]] || e2e_fail "the editor did not end after Yes"
+[[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+echo "e2e editor without sound: ok ($reason)"
