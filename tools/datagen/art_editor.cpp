@@ -23,9 +23,13 @@ canvas backdrop()
         draw_sparkle(c, d.range(134, 154), d.range(8, 472), d.range(2, 4), i % 2 ? pal::gold : pal::white);
     c.fill(box(0, 480, 800, 482), pal::ink);
     c.fill(box(0, 556, 800, 557), pal::dusk, 0.6f);
+    // The caption sits in the free strip between the Level Set and End buttons: below the map-name
+    // line's reach (x 328), above the current and next map lines (y 580) and clear of the tool row.
     text_style st{the_font_bold, 16};
-    draw_text(c, st, "Pim's Slumberia Editor", 470, 543, solid(pal::ink), pal::white, 0);
-    draw_sparkle(c, 458, 552, 5, pal::gold);
+    const char *caption = "Pim's Slumberia Editor";
+    const int centre = 540, top = 568 - line_height(st) / 2;
+    draw_text_centred(c, st, caption, centre, top, solid(pal::ink), pal::white, 0);
+    draw_sparkle(c, centre - text_width(st, caption) / 2 - 12.f, 568, 5, pal::gold);
     return c;
 }
 
