@@ -230,8 +230,8 @@ grab "$E2E_TMP/ending.png"
 keep "$E2E_TMP/ending.png" message_box
 stop
 
-# ---- The editor with a campaign map loaded ----
-cp "$tree/data/levels/original levels/level22.map" "$tree/show.map"
+# ---- The editor with a campaign map and its teleports loaded ----
+cp "$tree/data/levels/original levels/level16.map" "$tree/show.map"
 start editor "Pim's Slumberia Editor"
 sleep 1.5
 xdotool mousemove --window "$window" 96 584; sleep 0.3
