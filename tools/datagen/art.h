@@ -1,6 +1,7 @@
 // Every picture of the data files, drawn by code from shared shapes and the shared palette.
 #pragma once
 #include "paint.h"
+#include <functional>
 #include <string>
 
 // Fonts used for crisp text (data-file fonts and text inside pictures).
@@ -68,6 +69,10 @@ void story_dreamer_asleep(canvas &c);     // introduction, first picture
 void story_pim_and_his_world(canvas &c);  // introduction, second picture
 void story_pim_lost(canvas &c);           // introduction, third picture
 void story_programmer_wakes(canvas &c);   // the ending
+// Tod, who dreamt it all: hoodie, head and curls in the ending picture's coordinates (head centre
+// 282,126), moved by (x, y) and magnified by scale; the ending picture and his portrait share him.
+enum class tod_face { waking, talking };
+void draw_tod(canvas &c, tod_face face, float x, float y, float scale);
 
 // ---- Portraits ----
 canvas portrait(int index);
@@ -80,7 +85,9 @@ const char *editor_picture_name(int index);
 const int editor_picture_count = 28;
 
 // ---- Shared scenery pieces ----
-void draw_star_field(canvas &c, uint32_t seed, int count, float max_r, bool wrap_x, bool wrap_y);
+// Stars whose centre lands where keep_out(x, y) holds are left out (text drawn over the sky).
+void draw_star_field(canvas &c, uint32_t seed, int count, float max_r, bool wrap_x, bool wrap_y,
+                     const std::function<bool(float, float)> &keep_out = nullptr);
 void draw_moon(canvas &c, float cx, float cy, float r);
 void draw_cloud(canvas &c, float cx, float cy, float w, colour lit, colour shade, float opacity = 1);
 void draw_key_cap(canvas &c, float x, float y, float w, float h, const std::string &label, bool arrow, int arrow_dir);

@@ -293,7 +293,8 @@ const char *const bg_names[background_count] = {"BG_PLACEHOLDER", "BG_MENU", "BG
 
 } // namespace
 
-void draw_star_field(canvas &c, uint32_t seed, int count, float max_r, bool wrap_x, bool wrap_y)
+void draw_star_field(canvas &c, uint32_t seed, int count, float max_r, bool wrap_x, bool wrap_y,
+                     const std::function<bool(float, float)> &keep_out)
 {
     dice d(seed);
     for (int i = 0; i < count; i++) {
@@ -301,6 +302,8 @@ void draw_star_field(canvas &c, uint32_t seed, int count, float max_r, bool wrap
         float r = d.range(0.4f, 1.0f);
         r = r * r * max_r;
         float tw = d.unit();
+        if (keep_out && keep_out(x, y))
+            continue;
         wrapped(c, wrap_x, wrap_y, [&] {
             if (r > max_r * 0.6f)
                 draw_sparkle(c, x, y, r * 2.2f, tw < 0.5f ? pal::white : pal::spark_lit, 0.9f);

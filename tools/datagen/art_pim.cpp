@@ -1,6 +1,7 @@
 // Pim, the round sleepy dreamer in his nightcap: one drawing, posed for every sprite and portrait.
 #include "art.h"
 #include "palette.h"
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -231,9 +232,11 @@ pim_pose pim_walking(int frame, int frames)
     p.body_rx = 11 + 0.35f * (1 - pass) * 0.5f;
     p.body_ry = 10 - 0.3f * (1 - pass) * 0.5f;
     p.tilt = 6 + 1.5f * pass;
-    // Arms swing against the feet.
-    p.arm_x = 26.6f - 2.6f * s;
-    p.arm_y = 27.2f - 0.8f * std::fabs(s) - 0.5f * pass;
+    // Arms swing against the feet. Pim's mouth sits just above his front hand, so that hand swings
+    // back only a little, and low, and never covers the mouth; most of its swing is forward.
+    float back = std::max(0.f, s), forth = std::max(0.f, -s);
+    p.arm_x = 27.0f + 2.2f * forth - 1.0f * back;
+    p.arm_y = 27.2f - 0.8f * std::fabs(s) - 0.5f * pass + 0.5f * back;
     p.back_hand_dx = 2.2f * s;
     p.back_hand_dy = -0.6f * std::fabs(s);
     // The cap's tip trails the bounce.

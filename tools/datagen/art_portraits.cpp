@@ -1,7 +1,6 @@
-// Message-box portraits: framed cards of Pim, the keys he is steered with, and every block he meets.
+// Message-box portraits: framed cards of Pim, Tod the dreamer, the keys Pim is steered with, and every block he meets.
 #include "art.h"
 #include "palette.h"
-#include <cmath>
 
 namespace {
 
@@ -37,23 +36,14 @@ const char *const names[portrait_count] = {
 
 void dreamer(canvas &c)
 {
-    // Tod, the programmer who dreamt it all, just woken, hair everywhere.
-    c.fill(rbox(22, 78, 90, 120, 20), vgrad(78, rgb(110, 150, 220), 110, rgb(60, 80, 150)));
-    c.fill(ellipse(56, 56, 30, 33), pal::ink);
-    c.fill(ellipse(56, 56, 28, 31), sphere_light(56, 56, 28, rgb(255, 224, 196), rgb(240, 190, 160), rgb(200, 140, 120)));
-    for (int i = 0; i < 7; i++) {
-        float a = -2.9f + i * 0.45f;
-        c.fill(circle(56 + std::cos(a) * 26, 38 + std::sin(a) * 20, 12), pal::ink);
-    }
-    for (int i = 0; i < 7; i++) {
-        float a = -2.9f + i * 0.45f;
-        c.fill(circle(56 + std::cos(a) * 26, 38 + std::sin(a) * 20, 10.5f), vgrad(10, rgb(150, 100, 70), 50, rgb(100, 60, 44)));
-    }
-    c.fill(capsule(40, 60, 50, 61, 1.8f), pal::ink);
-    c.fill(capsule(62, 61, 72, 60, 1.8f), pal::ink);
-    c.fill(ellipse(56, 76, 4, 3), pal::ink);
-    c.fill(ellipse(36, 68, 5, 3), pal::cheek, 0.6f);
-    c.fill(ellipse(76, 68, 5, 3), pal::cheek, 0.6f);
+    // Tod, the programmer who dreamt it all, awake now: the same person as in the ending picture,
+    // cut off by the card's inner edge.
+    const float scale = 0.56f;
+    canvas tod(card, card);
+    draw_tod(tod, tod_face::talking, 56 - 282 * scale, 52 - 126 * scale, scale);
+    shape inner = rbox(4, 4, card - 4, card - 4, 10);
+    tod.erase_where([&](int x, int y) { return inner.dist(x + 0.5f, y + 0.5f) > 0; });
+    c.blit_from(tod, 0, 0);
 }
 
 } // namespace

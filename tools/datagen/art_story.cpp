@@ -6,6 +6,11 @@
 
 namespace {
 
+// Tod, the programmer: his skin, teal hoodie and brown curls.
+const colour skin_lit = rgb(255, 226, 200), skin = rgb(242, 192, 160), skin_shade = rgb(206, 144, 122);
+const colour hoodie_lit = rgb(100, 190, 200), hoodie = rgb(56, 140, 160), hoodie_shade = rgb(30, 86, 112);
+const colour hair = rgb(120, 76, 56), hair_lit = rgb(166, 110, 80);
+
 shape box(float x0, float y0, float x1, float y1) { return rbox(x0, y0, x1, y1, 0); }
 
 // A soft glow: many faint discs instead of one hard one.
@@ -270,6 +275,59 @@ void story_pim_lost(canvas &c)
     draw_text(c, st2, "?", 174, 134, solid(pal::lilac), pal::ink, 2);
 }
 
+void draw_tod(canvas &c, tod_face face, float x, float y, float scale)
+{
+    c.set_transform(x, y, scale);
+    // Outlines keep the picture's weight at full size and stay about two pixels wide when small.
+    const float k = std::max(1.f, 2.2f / (3 * scale));
+    c.outlined(rbox(196, 184, 364, 300, 44), vgrad(184, hoodie_lit, 300, hoodie_shade), pal::ink, 3 * k);
+    c.fill(polygon({262, 186, 298, 186, 280, 214}), hoodie_shade); // collar
+    c.fill(capsule(268, 204, 266, 236, 1.5f), pal::cloud, 0.9f);     // hood strings
+    c.fill(capsule(292, 204, 294, 236, 1.5f), pal::cloud, 0.9f);
+    c.outlined(rbox(264, 166, 296, 194, 6), skin_shade, pal::ink, 2.5f * k); // neck
+    // Head, turned a little towards the screen.
+    c.outlined(ellipse(282, 126, 50, 54), sphere_light(282, 126, 50, skin_lit, skin, skin_shade), pal::ink, 3 * k);
+    c.outlined(ellipse(234, 132, 9, 14), skin, pal::ink, 2.5f * k);
+    // Messy curls.
+    shape curls = ellipse(282, 88, 52, 26);
+    dice h(57);
+    for (int i = 0; i < 11; i++) {
+        float a = 3.3f + i * 0.3f;
+        curls = unite(curls, circle(282 + std::cos(a) * 46, 104 + std::sin(a) * 36, h.range(14, 19)));
+    }
+    curls = unite(curls, circle(318, 64, 10));
+    c.fill(grow(curls, 3 * k), pal::ink);
+    c.fill(curls, vgrad(50, hair_lit, 120, hair));
+    for (int i = 0; i < 6; i++)
+        c.fill(ring(250.f + i * 14, 78.f + (i % 2) * 8, 6, 1.4f * k), hair_lit, 0.7f);
+    if (face == tod_face::waking) {
+        // One eye still shut, the other blinking open; a yawn; sleepy cheeks.
+        c.fill(capsule(252, 132, 268, 134, 2.4f), pal::ink);
+        c.fill(ellipse(304, 132, 7, 5), pal::white);
+        c.fill(ellipse(305, 133, 3.5f, 4), pal::ink);
+        c.fill(intersect(ellipse(304, 132, 8, 6), box(294, 124, 314, 131)), skin_shade); // heavy lid
+        c.fill(capsule(296, 130, 313, 130, 1.4f), pal::ink);
+        c.fill(capsule(296, 118, 312, 116, 2), hair);
+        c.fill(ellipse(288, 160, 9, 11), pal::ink);
+        c.fill(ellipse(288, 164, 5, 5), pal::cheek);
+    } else {
+        // Wide awake and talking: both eyes open under raised brows, mouth open on "Oh...".
+        for (float ex : {260.f, 304.f}) {
+            float lift = ex > 280 ? -1.5f : 0.f; // the far brow a little higher: "Oh...?"
+            c.fill(ellipse(ex, 133, 8.5f, 8), pal::ink);
+            c.fill(ellipse(ex, 133, 7, 6.5f), pal::white);
+            c.fill(circle(ex + 1.5f, 134, 4.6f), pal::ink);
+            c.fill(circle(ex + 3, 131.5f, 1.6f), pal::white);
+            c.fill(capsule(ex - 8, 119 + lift, ex + 7, 116 + lift, 2.4f), darken(hair, 0.25f));
+        }
+        c.fill(ellipse(286, 160, 7, 8), pal::ink);
+        c.fill(ellipse(286, 163, 4, 3.5f), pal::cheek);
+    }
+    c.fill(ellipse(252, 150, 9, 5), pal::cheek, 0.55f);
+    c.fill(ellipse(318, 150, 8, 5), pal::cheek, 0.55f);
+    c.reset_transform();
+}
+
 void story_programmer_wakes(canvas &c)
 {
     // The ending: Tod lifts his head from his desk at dawn and rubs his eyes; his little game still
@@ -295,40 +353,7 @@ void story_programmer_wakes(canvas &c)
     c.fill(polygon({36, 160, 194, 160, 330, 250, 120, 250}), rgb(255, 220, 190), 0.08f);
 
     // Tod behind the desk.
-    const colour skin_lit = rgb(255, 226, 200), skin = rgb(242, 192, 160), skin_shade = rgb(206, 144, 122);
-    const colour hoodie_lit = rgb(100, 190, 200), hoodie = rgb(56, 140, 160), hoodie_shade = rgb(30, 86, 112);
-    const colour hair = rgb(120, 76, 56), hair_lit = rgb(166, 110, 80);
-    c.outlined(rbox(196, 184, 364, 300, 44), vgrad(184, hoodie_lit, 300, hoodie_shade), pal::ink, 3);
-    c.fill(polygon({262, 186, 298, 186, 280, 214}), hoodie_shade); // collar
-    c.fill(capsule(268, 204, 266, 236, 1.5f), pal::cloud, 0.9f);     // hood strings
-    c.fill(capsule(292, 204, 294, 236, 1.5f), pal::cloud, 0.9f);
-    c.outlined(rbox(264, 166, 296, 194, 6), skin_shade, pal::ink, 2.5f); // neck
-    // Head, turned a little towards the screen.
-    c.outlined(ellipse(282, 126, 50, 54), sphere_light(282, 126, 50, skin_lit, skin, skin_shade), pal::ink, 3);
-    c.outlined(ellipse(234, 132, 9, 14), skin, pal::ink, 2.5f);
-    // Messy curls.
-    shape curls = ellipse(282, 88, 52, 26);
-    dice h(57);
-    for (int i = 0; i < 11; i++) {
-        float a = 3.3f + i * 0.3f;
-        curls = unite(curls, circle(282 + std::cos(a) * 46, 104 + std::sin(a) * 36, h.range(14, 19)));
-    }
-    curls = unite(curls, circle(318, 64, 10));
-    c.fill(grow(curls, 3), pal::ink);
-    c.fill(curls, vgrad(50, hair_lit, 120, hair));
-    for (int i = 0; i < 6; i++)
-        c.fill(ring(250.f + i * 14, 78.f + (i % 2) * 8, 6, 1.4f), hair_lit, 0.7f);
-    // One eye still shut, the other blinking open; a yawn; sleepy cheeks.
-    c.fill(capsule(252, 132, 268, 134, 2.4f), pal::ink);
-    c.fill(ellipse(304, 132, 7, 5), pal::white);
-    c.fill(ellipse(305, 133, 3.5f, 4), pal::ink);
-    c.fill(intersect(ellipse(304, 132, 8, 6), box(294, 124, 314, 131)), skin_shade); // heavy lid
-    c.fill(capsule(296, 130, 313, 130, 1.4f), pal::ink);
-    c.fill(capsule(296, 118, 312, 116, 2), hair);
-    c.fill(ellipse(288, 160, 9, 11), pal::ink);
-    c.fill(ellipse(288, 164, 5, 5), pal::cheek);
-    c.fill(ellipse(252, 150, 9, 5), pal::cheek, 0.55f);
-    c.fill(ellipse(318, 150, 8, 5), pal::cheek, 0.55f);
+    draw_tod(c, tod_face::waking, 0, 0, 1);
 
     // Desk, keyboard, monitor and mug.
     c.outlined(box(-4, 248, 644, 282), vgrad(248, pal::wood_lit, 282, pal::wood_shade), pal::ink, 3);

@@ -279,7 +279,18 @@ canvas logo()
 {
     canvas c(640, 480);
     c.fill_all(vgrad(0, pal::night0, 480, pal::night1));
-    draw_star_field(c, 170, 160, 3, false, false);
+    const char *title = "Pim's Slumberia", *tagline = "a puzzle built from dreams";
+    text_style st{the_font_bold, 52};
+    text_style sub{the_font_regular, 22};
+    const int title_y = 330, tagline_y = 400;
+    // The sky stays clear of the title and tagline: no star within a sparkle's reach of their lines.
+    const float margin = 12;
+    const float tw = text_width(st, title) / 2.f + margin, sw = text_width(sub, tagline) / 2.f + margin;
+    auto under_text = [&](float x, float y) {
+        return (std::fabs(x - 320) < tw && y > title_y - margin && y < title_y + line_height(st) + margin) ||
+               (std::fabs(x - 320) < sw && y > tagline_y - margin && y < tagline_y + line_height(sub) + margin);
+    };
+    draw_star_field(c, 170, 160, 3, false, false, under_text);
     for (int i = 0; i < 10; i++)
         c.fill(circle(320, 190, 170 - i * 12), pal::dusk, 0.045f);
     shape crescent = subtract(circle(320, 190, 110), circle(372, 148, 98));
@@ -288,10 +299,8 @@ canvas logo()
     pim_pose p = pim_ducking();
     p.eyes = pim_eyes::shut;
     draw_pim(c, p, 226, 150, 4);
-    text_style st{the_font_bold, 52};
-    draw_text_centred(c, st, "Pim's Slumberia", 320, 330, vgrad(340, pal::apricot_lit, 380, pal::orange), pal::ink, 3.5f);
-    text_style sub{the_font_regular, 22};
-    draw_text_centred(c, sub, "a puzzle built from dreams", 320, 400, solid(pal::lilac), pal::ink, 0);
+    draw_text_centred(c, st, title, 320, title_y, vgrad(340, pal::apricot_lit, 380, pal::orange), pal::ink, 3.5f);
+    draw_text_centred(c, sub, tagline, 320, tagline_y, solid(pal::lilac), pal::ink, 0);
     return c;
 }
 

@@ -3,14 +3,43 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
+
+extern char **environ;
 
 namespace {
 
 const char *const files[] = {"d_player", "d_tiles", "d_build_tiles", "d_sounds", "d_backgrounds",
                              "d_system", "d_portraits", "d_data"};
 const int sheet_width = 1320;
+int the_failures = 0; // sheets that could not be written as PNG
+
+// Writes a bitmap as PNG: Allegro saves a BMP beside it, ImageMagick's convert turns that into the PNG
+// and the BMP is removed. If convert is missing or fails, the BMP stays and the failure is counted.
+void save_png(const std::string &png, BITMAP *b)
+{
+    std::string bmp = png.substr(0, png.size() - 4) + ".bmp";
+    if (save_bmp(bmp.c_str(), b, nullptr) != 0) {
+        std::fprintf(stderr, "cannot write %s\n", bmp.c_str());
+        the_failures++;
+        return;
+    }
+    const char *args[] = {"convert", bmp.c_str(), "-strip", png.c_str(), nullptr};
+    pid_t pid;
+    int status = -1;
+    if (posix_spawnp(&pid, "convert", nullptr, nullptr, const_cast<char *const *>(args), environ) != 0 ||
+        waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "cannot convert %s to PNG (is ImageMagick's convert installed?); left the BMP\n",
+                     bmp.c_str());
+        the_failures++;
+        return;
+    }
+    std::remove(bmp.c_str());
+    std::printf("%s\n", png.c_str());
+}
 
 struct placed {
     int x, y, w, h, scale;
@@ -63,6 +92,7 @@ void sheet(const std::string &in_dir, const std::string &out_dir, const char *fi
     packfile_password(nullptr);
     if (!dat) {
         std::fprintf(stderr, "cannot load %s\n", path.c_str());
+        the_failures++;
         return;
     }
     // Lay the entries out in rows first, then draw.
@@ -111,9 +141,7 @@ void sheet(const std::string &in_dir, const std::string &out_dir, const char *fi
             textout_ex(out, f, "KEY PAD ENTER  Pim's Slumberia  ABCDEFGHIJKLMNOPQRSTUVWXYZ", p.x, p.y + 14 + text_height(f), makecol(0, 0, 0), -1);
         }
     }
-    std::string target = out_dir + "/" + file + ".bmp";
-    save_bmp(target.c_str(), out, nullptr);
-    std::printf("%s\n", target.c_str());
+    save_png(out_dir + "/" + file + ".png", out);
     destroy_bitmap(out);
     unload_datafile(dat);
 }
@@ -159,8 +187,14 @@ void mock_screens(const std::string &in_dir, const std::string &out_dir)
     };
     DATAFILE *sys = load("d_system"), *bg = load("d_backgrounds"), *por = load("d_portraits");
     DATAFILE *tiles = load("d_tiles"), *build = load("d_build_tiles"), *pl = load("d_player");
-    if (!sys || !bg || !por || !tiles || !build || !pl)
+    if (!sys || !bg || !por || !tiles || !build || !pl) {
+        std::fprintf(stderr, "cannot load the data files for the mock screens from %s\n", in_dir.c_str());
+        the_failures++;
+        for (DATAFILE *d : {sys, bg, por, tiles, build, pl})
+            if (d)
+                unload_datafile(d);
         return;
+    }
     BITMAP *out = create_bitmap(1300, 1460);
     clear_to_color(out, makecol(24, 26, 40));
     BITMAP *s = create_bitmap(640, 480);
@@ -279,8 +313,7 @@ void mock_screens(const std::string &in_dir, const std::string &out_dir)
     draw_sprite(s, bmp_of(sys, 33), 100 + labels->w + 32, 264);
     blit(s, out, 0, 0, 652, 984, 640, 480);
 
-    save_bmp((out_dir + "/screens.bmp").c_str(), out, nullptr);
-    std::printf("%s\n", (out_dir + "/screens.bmp").c_str());
+    save_png(out_dir + "/screens.png", out);
     destroy_bitmap(s);
     destroy_bitmap(out);
     for (DATAFILE *d : {sys, bg, por, tiles, build, pl})
@@ -301,5 +334,5 @@ int main(int argc, char **argv)
     for (const char *f : files)
         sheet(argv[1], argv[2], f);
     mock_screens(argv[1], argv[2]);
-    return 0;
+    return the_failures ? 1 : 0;
 }
