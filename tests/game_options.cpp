@@ -14,6 +14,7 @@
 #include "player.h"
 #include "timer.h"
 #include "title_screen.h"
+#include "drawn_at.h"
 
 namespace {
 
@@ -421,22 +422,6 @@ TEST_F(options_test, a_held_select_key_from_the_title_selects_nothing)
     press(menu, KEY_ENTER);
     press(menu, KEY_ENTER);
     EXPECT_EQ(menu.leave, -1);
-}
-
-// Whether every visible pixel of image stands at (x, y) in buffer.
-bool image_drawn_at(BITMAP *image, int x, int y)
-{
-    int seen = 0;
-    for (int iy = 0; iy < image->h; iy++)
-        for (int ix = 0; ix < image->w; ix++) {
-            const int c = getpixel(image, ix, iy);
-            if (c == bitmap_mask_color(image))
-                continue;
-            seen++;
-            if (getpixel(buffer, x + ix, y + iy) != c)
-                return false;
-        }
-    return seen > 0;
 }
 
 // How many volume icons stand in a row at y, right of the labels.

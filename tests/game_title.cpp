@@ -19,6 +19,7 @@
 #include "show_map_name.h"
 #include "timer.h"
 #include "title_screen.h"
+#include "drawn_at.h"
 
 namespace {
 
@@ -394,40 +395,6 @@ TEST_F(title_test, the_backdrop_wraps_from_641_to_1_and_is_drawn_shifted)
         EXPECT_EQ(getpixel(buffer, 100, y), getpixel(backdrop, 0, y));
         EXPECT_EQ(getpixel(buffer, 639, y), getpixel(backdrop, 539, y));
     }
-}
-
-// Whether every visible pixel of image stands at (x, y) in buffer.
-bool image_drawn_at(BITMAP *image, int x, int y)
-{
-    int seen = 0;
-    for (int iy = 0; iy < image->h; iy++)
-        for (int ix = 0; ix < image->w; ix++) {
-            const int c = getpixel(image, ix, iy);
-            if (c == bitmap_mask_color(image))
-                continue;
-            seen++;
-            if (getpixel(buffer, x + ix, y + iy) != c)
-                return false;
-        }
-    return seen > 0;
-}
-
-// Whether text in font f would put colour on pixels of buffer that all have that colour.
-bool text_drawn_at(FONT *f, const char *text, int x, int y, int colour)
-{
-    BITMAP *probe = create_bitmap(text_length(f, text), text_height(f));
-    clear_to_color(probe, bitmap_mask_color(probe));
-    textprintf_ex(probe, f, 0, 0, colour, -1, "%s", text);
-    bool all = true;
-    int seen = 0;
-    for (int py = 0; py < probe->h; py++)
-        for (int px = 0; px < probe->w; px++)
-            if (getpixel(probe, px, py) == colour) {
-                seen++;
-                all = all && getpixel(buffer, x + px, y + py) == colour;
-            }
-    destroy_bitmap(probe);
-    return all && seen > 0;
 }
 
 TEST_F(title_test, the_menu_shows_the_labels_and_cursor_of_its_state)

@@ -1,0 +1,38 @@
+// Pixel checks on the game's back buffer: whether an image or a text stands at a place.
+#pragma once
+#include <allegro.h>
+#include "do_drawing.h"
+
+// Whether every visible pixel of image stands at (x, y) in buffer.
+inline bool image_drawn_at(BITMAP *image, int x, int y)
+{
+    int seen = 0;
+    for (int iy = 0; iy < image->h; iy++)
+        for (int ix = 0; ix < image->w; ix++) {
+            const int c = getpixel(image, ix, iy);
+            if (c == bitmap_mask_color(image))
+                continue;
+            seen++;
+            if (getpixel(buffer, x + ix, y + iy) != c)
+                return false;
+        }
+    return seen > 0;
+}
+
+// Whether text in font f would put colour only on pixels of buffer that have that colour.
+inline bool text_drawn_at(FONT *f, const char *text, int x, int y, int colour)
+{
+    BITMAP *probe = create_bitmap(text_length(f, text), text_height(f));
+    clear_to_color(probe, bitmap_mask_color(probe));
+    textprintf_ex(probe, f, 0, 0, colour, -1, "%s", text);
+    bool all = true;
+    int seen = 0;
+    for (int py = 0; py < probe->h; py++)
+        for (int px = 0; px < probe->w; px++)
+            if (getpixel(probe, px, py) == colour) {
+                seen++;
+                all = all && getpixel(buffer, x + px, y + py) == colour;
+            }
+    destroy_bitmap(probe);
+    return all && seen > 0;
+}
