@@ -49,21 +49,23 @@ int gfx_driver_for_screen_mode(int screen_mode)
     return screen_mode == 0 ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
 }
 
+int (*gfx_mode_setter)(int card, int w, int h, int v_w, int v_h) = set_gfx_mode;
+
 int set_game_gfx_mode(int screen_mode)
 {
     const int wanted = gfx_driver_for_screen_mode(screen_mode);
-    if (set_gfx_mode(wanted, 640, 480, 0, 0) == 0)
+    if (gfx_mode_setter(wanted, 640, 480, 0, 0) == 0)
         return 0;
     set_color_depth(15);
-    if (set_gfx_mode(wanted, 640, 480, 0, 0) == 0)
+    if (gfx_mode_setter(wanted, 640, 480, 0, 0) == 0)
         return 0;
     // Many desktops refuse a 640x480 full-screen mode where a window works fine.
     if (wanted != GFX_AUTODETECT_WINDOWED) {
         set_color_depth(16);
-        if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) == 0)
+        if (gfx_mode_setter(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) == 0)
             return 0;
         set_color_depth(15);
-        if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) == 0)
+        if (gfx_mode_setter(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) == 0)
             return 0;
     }
     return -1;

@@ -69,6 +69,67 @@ TEST(screen_mode, zero_is_full_screen_and_anything_else_a_window)
     EXPECT_EQ(gfx_driver_for_screen_mode(-1), GFX_AUTODETECT_WINDOWED);
 }
 
+// The modes tried, as (driver, colour depth), by a stand-in that grants only the ones listed.
+struct mode_try {
+    int driver, depth;
+    bool operator==(const mode_try &o) const { return driver == o.driver && depth == o.depth; }
+};
+std::vector<mode_try> modes_tried;
+std::vector<mode_try> modes_granted;
+
+int fake_gfx_mode_setter(int card, int, int, int, int)
+{
+    const mode_try t{card, get_color_depth()};
+    modes_tried.push_back(t);
+    for (const mode_try &g : modes_granted)
+        if (g == t)
+            return 0;
+    return -1;
+}
+
+struct gfx_case {
+    const char *label;
+    int screen_mode;
+    std::vector<mode_try> granted;
+    std::vector<mode_try> tried;
+    int result;
+};
+
+class gfx_fallback : public testing::TestWithParam<gfx_case> {};
+
+TEST_P(gfx_fallback, tries_the_wanted_driver_then_a_window_at_16_then_15_bits)
+{
+    const gfx_case &c = GetParam();
+    modes_tried.clear();
+    modes_granted = c.granted;
+    int (*saved)(int, int, int, int, int) = gfx_mode_setter;
+    gfx_mode_setter = fake_gfx_mode_setter;
+    set_color_depth(16);
+    const int result = set_game_gfx_mode(c.screen_mode);
+    gfx_mode_setter = saved;
+    set_color_depth(16);
+    EXPECT_EQ(result, c.result);
+    ASSERT_EQ(modes_tried.size(), c.tried.size());
+    for (size_t i = 0; i < c.tried.size(); i++) {
+        EXPECT_EQ(modes_tried[i].driver, c.tried[i].driver) << i;
+        EXPECT_EQ(modes_tried[i].depth, c.tried[i].depth) << i;
+    }
+}
+
+const int full = GFX_AUTODETECT_FULLSCREEN, window = GFX_AUTODETECT_WINDOWED;
+const gfx_case gfx_cases[] = {
+    {"full_screen_at_16", 0, {{full, 16}}, {{full, 16}}, 0},
+    {"full_screen_at_15", 0, {{full, 15}}, {{full, 16}, {full, 15}}, 0},
+    {"full_screen_refused_a_window_at_16", 0, {{window, 16}}, {{full, 16}, {full, 15}, {window, 16}}, 0},
+    {"full_screen_refused_a_window_at_15", 0, {{window, 15}},
+     {{full, 16}, {full, 15}, {window, 16}, {window, 15}}, 0},
+    {"nothing_granted", 0, {}, {{full, 16}, {full, 15}, {window, 16}, {window, 15}}, -1},
+    {"a_window_asked_for_is_not_tried_twice", 1, {}, {{window, 16}, {window, 15}}, -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, gfx_fallback, testing::ValuesIn(gfx_cases),
+                         [](const testing::TestParamInfo<gfx_case> &info) { return std::string(info.param.label); });
+
 TEST(randomize_range, stays_within_a_counted_range)
 {
     std::srand(1234);
