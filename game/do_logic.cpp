@@ -13,6 +13,7 @@
 #include "screenshot.h"
 #include "show_map_name.h"
 #include "title_screen.h"
+#include "tutorial.h"
 
 int key_esc_down = 0;
 int key_m_down = 0;
@@ -20,6 +21,7 @@ int key_f1_down = 0;
 
 void do_logic()
 {
+    check_tutorial_lesson();
     if (map_name_showing())
         process_map_name();
     process_keys();
@@ -47,13 +49,16 @@ void process_keys()
         key_esc_down = 0;
     }
 
+    // A lesson can be neither saved nor restarted.
+    const bool in_lesson = tutorial_number > 0;
+
     // The save key has no latch: held on, it opens the save screen again.
-    if (binding_down(the_player.key_save))
+    if (binding_down(the_player.key_save) && !in_lesson)
         save_game_screen();
 
     // Restart: Pim fades out first, and the map is reloaded once the fade has ended.
     const bool restart_down = binding_down(the_player.key_restart);
-    if (restart_down && !the_map.restart_key_down) {
+    if (restart_down && !in_lesson && !the_map.restart_key_down) {
         if (!the_player.teleport_anim_in_progress()) {
             the_map.restart_key_down = -1;
             the_player.init_out_teleport_anim();

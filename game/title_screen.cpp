@@ -14,6 +14,8 @@
 #include "save_load_screen.h"
 #include "show_map_name.h"
 #include "timer.h"
+#include "tutorial.h"
+#include "tutorial_screen.h"
 
 int game_in_progress = 0;
 int key_enter_pressed = 0;
@@ -35,7 +37,7 @@ const char title_scroller_text[] =
     "                                        ";
 
 int (*title_load_game_screen)() = load_game_screen;
-int (*title_tutorial_screen)() = nullptr;
+int (*title_tutorial_screen)() = tutorial_screen;
 void (*title_options_screen)() = options_screen;
 
 namespace {
@@ -90,6 +92,7 @@ void run_load_step(title_menu &menu)
     the_map.background = 1;
     the_map.x_velocity = 1;
     const int loaded = title_load_game_screen();
+    tutorial_number = -1;
     the_message.deactivate();
     if (loaded) {
         game_in_progress = -1;
@@ -381,8 +384,11 @@ void title_start_new_game(title_menu &menu)
 
     introduction_screen();
 
-    // The built-in set starts from its first map; a set chosen in the options keeps its own.
-    if (std::strcmp(loader_directory, loader_directory_hardcopy) == 0) {
+    // The built-in set starts from its first map, and so does a game after a lesson (the lesson
+    // left its own directory behind); a set chosen in the options keeps its own.
+    if (std::strcmp(loader_directory, loader_directory_hardcopy) == 0 || tutorial_number > 0) {
+        tutorial_number = -1;
+        tutorial_switch = 0;
         std::strcpy(loader_directory, loader_directory_hardcopy);
         std::strcpy(first_level, first_level_hardcopy);
     }

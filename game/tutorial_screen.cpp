@@ -7,6 +7,7 @@
 #include "level_set_screen.h"
 #include "map.h"
 #include "message.h"
+#include "player.h"
 #include "show_map_name.h"
 #include "timer.h"
 #include "title_screen.h"
@@ -49,6 +50,9 @@ void start_tutorial_lesson(int n)
     tutorial_number = n;
     tutorial_switch = 1;
     the_map.load_map(first_level);
+    // The lessons' first tasks expect Pim to face right, and they answer a turn with a corrective
+    // message before he could turn: he must not start them facing left from the game before.
+    the_player.facing = 0;
     the_message.deactivate();
 }
 
