@@ -1,4 +1,4 @@
-# Level 10, "Tube Over the Abyss": inside a tunnel you do not fall; build from its last cell, where stone lies beneath
-right 9
-down-block
+# Level 10, "The Hollow Wall": a horizontal tunnel lets you walk through solid wall, once an Up Block lifts you to it
 right 6
+up-block
+right 10

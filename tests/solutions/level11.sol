@@ -1,4 +1,4 @@
-# Level 11, "The Chimney": a vertical tunnel bars the way sideways but lets you drop through from above
-right 7
-up-block
-right 7
+# Level 11, "Tube Over the Abyss": inside a tunnel you do not fall; build from its last cell, where stone lies beneath
+right 9
+down-block
+right 6

@@ -1,4 +1,4 @@
-# Level 12, "Tubes Both Ways": down a vertical tunnel, then along a horizontal one: each lets you pass only its own way
-right 3
+# Level 12, "The Chimney": a vertical tunnel bars the way sideways but lets you drop through from above
+right 7
 up-block
-right 15
+right 7

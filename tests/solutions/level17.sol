@@ -1,7 +1,7 @@
-# Level 17, "Drifting Cloudsea": the clouds drift by while you fall into a shallow pit and climb out the far side
-right 4
-up-block
-right 4
+# Level 17, "Catch Yourself": the teleport drops you into a bottomless shaft: leave a Standing Block in it first
+right 6
 stand-block
+left 8
 up-block
-right 7
+left
+right

@@ -1,7 +1,6 @@
-# Level 18, "Catch Yourself": the teleport drops you into a bottomless shaft: leave a Standing Block in it first
+# Level 18, "Starfall Shaft": a teleport entrance catches you in the middle of a fall
 right 6
-stand-block
-left 8
 up-block
-left
-right
+right 3
+down-block
+right 4

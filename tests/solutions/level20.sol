@@ -1,6 +1,5 @@
-# Level 20, "The Room Above the Room": the teleport sets you on crumbling ground: walk off it, come back, and drop through
-right 5
-up-block
-right 2
-left
-right 4
+# Level 20, "The Second Fall": the first fall through the tower is the only way to the niche beside it: set a Standing Block there as the floor for the second fall
+right 9
+stand-block
+left 6
+right 9

@@ -1,7 +1,11 @@
-# Level 21, "Lantern Relay": prepare the landing, then ride a relay of teleports and falls down onto it
+# Level 21, "Unmake the Bridge": the Down Block that carries you over the shaft is the floor you must take away, once a Standing Block below waits to catch you
+right 5
+down-block
+right 2
+turn left
+down-block
 right 6
+left 6
 stand-block
+right 9
 left 8
-up-block
-left
-right

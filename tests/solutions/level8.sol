@@ -1,10 +1,7 @@
-# Level 8, "Every Stone Its Rule": read each restriction: Down where Standing is refused, Standing where Up is refused
-right 4
+# Level 8, "Nowhere to Lean": a stone that refuses the Standing Block: no leaning bridge from its edge, so go down the chasm and come up from below with the Down and Up Blocks it still allows
+right 8
 down-block
-right 5
-stand-block
-left
-turn right
-stand-block
+right 3
 up-block
-right 7
+right
+up-block

@@ -1,4 +1,10 @@
-# Level 9, "The Hollow Wall": a horizontal tunnel lets you walk through solid wall, once an Up Block lifts you to it
-right 6
+# Level 9, "Every Stone Its Rule": read each restriction: Down where Standing is refused, Standing where Up is refused
+right 4
+down-block
+right 5
+stand-block
+left
+turn right
+stand-block
 up-block
-right 10
+right 7
