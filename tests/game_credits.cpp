@@ -5,9 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
-#include <atomic>
-#include <chrono>
 #include "auto_script.h"
 #include "credits_screen.h"
 #include "datafiles.h"
@@ -24,6 +21,7 @@
 #include "solutions/solution_compiler.h"
 #include "timer.h"
 #include "title_screen.h"
+#include "ticking.h"
 
 namespace {
 
@@ -317,31 +315,6 @@ TEST_F(credits_test, the_text_keeps_the_layout_of_its_table)
 }
 
 // ---- The road into the credits and out of them
-
-// The modal screens on the road (intermission, ending, title) run the steps owed and then wait for
-// the timer to owe more; headless there is no timer, so this thread stands in for it while it lives.
-class ticking {
-public:
-    ticking()
-        : thread([this] {
-              while (!stop) {
-                  speed_counter++;
-                  std::this_thread::sleep_for(std::chrono::microseconds(200));
-              }
-          })
-    {
-    }
-    ~ticking()
-    {
-        stop = true;
-        thread.join();
-        speed_counter = 0;
-    }
-
-private:
-    std::atomic<bool> stop{false};
-    std::thread thread;
-};
 
 // A one-map set whose map is the last ("end"), with Pim one step left of its exit.
 class credits_road : public credits_test {

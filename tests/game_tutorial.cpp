@@ -1,13 +1,12 @@
 // Tutorial menu and its wiring: the title's Tutorial item, starting a lesson, the lesson check in the logic step, save and restart held off, New Game and Load after a lesson, and Pim's lesson rules.
 #include <gtest/gtest.h>
+#include <functional>
+#include <memory>
 #include <allegro.h>
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstring>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 #include "auto_script.h"
 #include "do_logic.h"
@@ -23,6 +22,7 @@
 #include "title_screen.h"
 #include "tutorial.h"
 #include "tutorial_screen.h"
+#include "ticking.h"
 
 namespace {
 
@@ -87,39 +87,21 @@ protected:
     int (*saved_load_screen)() = nullptr;
 };
 
-// Stands in for the timer while the tutorial menu waits for ticks, and plays the user's Enter key:
-// once the title has taken the press that chose Tutorial, Enter is let go, and once the menu has
-// seen it up, Enter is pressed again.
-class ticking_enter {
-public:
-    ticking_enter()
-        : thread([this] {
-              int phase = 0;
-              while (!stop) {
-                  if (phase == 0 && key_enter_pressed) {
-                      key[KEY_ENTER] = 0;
-                      phase = 1;
-                  } else if (phase == 1 && !key_enter_pressed) {
-                      key[KEY_ENTER] = -1;
-                      phase = 2;
-                  }
-                  speed_counter++;
-                  std::this_thread::sleep_for(std::chrono::microseconds(200));
-              }
-          })
-    {
-    }
-    ~ticking_enter()
-    {
-        stop = true;
-        thread.join();
-        speed_counter = 0;
-    }
-
-private:
-    std::atomic<bool> stop{false};
-    std::thread thread;
-};
+// The user's Enter key while the tutorial menu waits for ticks: once the title has taken the press
+// that chose Tutorial, Enter is let go, and once the menu has seen it up, Enter is pressed again.
+std::function<void()> enter_again()
+{
+    auto phase = std::make_shared<int>(0);
+    return [phase] {
+        if (*phase == 0 && key_enter_pressed) {
+            key[KEY_ENTER] = 0;
+            *phase = 1;
+        } else if (*phase == 1 && !key_enter_pressed) {
+            key[KEY_ENTER] = -1;
+            *phase = 2;
+        }
+    };
+}
 
 // ---- The menu
 
@@ -267,7 +249,7 @@ TEST_F(tutorial_test, the_title_tutorial_item_opens_the_menu_and_a_chosen_lesson
     // again before the menu's first item, lesson 1, is taken.
     key[KEY_ENTER] = -1;
     {
-        ticking_enter timer;
+        ticking timer(enter_again());
         title_menu_tick(menu);
     }
     EXPECT_EQ(menu.leave, -1) << "play resumes in the lesson";
