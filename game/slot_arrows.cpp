@@ -7,6 +7,7 @@
 #include "music.h"
 #include "player.h"
 #include "timer.h"
+#include "title_screen.h"
 
 int scroll_slots_up = 0;
 int scroll_slots_down = 0;
@@ -36,19 +37,6 @@ void play_sound(int entry)
 int binding_down(int scancode)
 {
     return scancode >= 0 && scancode < KEY_MAX && key[scancode];
-}
-
-// A key acting once per press through latch; the latch clears once the key is seen up.
-int fresh_press(int down, int &latch)
-{
-    if (!down) {
-        latch = 0;
-        return 0;
-    }
-    if (latch)
-        return 0;
-    latch = -1;
-    return -1;
 }
 
 // The slide length: a row is this many pixels below the one above it.

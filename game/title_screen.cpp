@@ -326,9 +326,9 @@ void show_buffer()
     release_screen();
 }
 
-int menu_key_pressed(int scancode, int &latch)
+int fresh_press(int down, int &latch)
 {
-    if (!key[scancode]) {
+    if (!down) {
         latch = 0;
         return 0;
     }
@@ -336,6 +336,11 @@ int menu_key_pressed(int scancode, int &latch)
         return 0;
     latch = -1;
     return -1;
+}
+
+int menu_key_pressed(int scancode, int &latch)
+{
+    return fresh_press(key[scancode], latch);
 }
 
 int menu_select_pressed()
