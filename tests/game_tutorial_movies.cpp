@@ -15,225 +15,9 @@
 #include "player.h"
 #include "tutorial.h"
 #include "tutorial_screen.h"
+#include "solutions/solution_compiler.h"
 
 namespace {
-
-struct compiled_movie {
-    bool ok = false;
-    std::string error; // what went wrong, with the line it went wrong on
-    int ticks = 0;
-};
-
-// Turns a demonstration ("from 2 5 right", "right 7", "duck 50", ...) into a movie of a lesson map by
-// driving the real player logic, as the level solutions are compiled: each tick's keys go into the
-// movie store just before playback consumes them. A demonstration starts wherever its "from" line
-// puts Pim and ends wherever it leaves him, at rest with every key up.
-//
-// Actions, one a line ('#' starts a comment); every action is followed by ticks without keys until
-// Pim has come to rest:
-//   from column row right|left   first line: where Pim stands and which way he faces
-//   right [n] / left [n]         walk n steps, turning first if he faces the other way
-//   stand-block / down-block / up-block   the action key alone, with down, with up
-//   duck n / look-up n           hold down or up for n ticks
-//   wait n                       n ticks with no key down
-class demonstration_compiler {
-public:
-    compiled_movie compile(const std::string &directory, const std::string &map_file, const std::string &text,
-                           const std::string &movie_path)
-    {
-        compiled_movie result;
-        std::istringstream lines(text);
-        std::string line;
-        int number = 0;
-        bool started = false;
-        while (std::getline(lines, line)) {
-            number++;
-            const std::string::size_type hash = line.find('#');
-            if (hash != std::string::npos)
-                line.erase(hash);
-            std::istringstream words(line);
-            std::string verb;
-            if (!(words >> verb))
-                continue;
-            std::string error;
-            if (!started) {
-                int column = -1, row = -1;
-                std::string facing;
-                if (verb != "from" || !(words >> column >> row >> facing) || (facing != "right" && facing != "left"))
-                    error = "the first action must be \"from column row right|left\"";
-                else
-                    error = start(directory, map_file, movie_path, column, row, facing == "left");
-                started = true;
-            } else {
-                std::string arg;
-                words >> arg;
-                error = run_action(verb, arg);
-                if (error.empty())
-                    error = settle();
-            }
-            if (!error.empty()) {
-                result.error = "line " + std::to_string(number) + " (" + line + "): " + error;
-                return result;
-            }
-        }
-        if (!started) {
-            result.error = "no \"from\" line";
-            return result;
-        }
-        result.ticks = script_time;
-        FILE *file = std::fopen(movie_path.c_str(), "wb");
-        if (!file || write_auto_script(file, script_time) != 0) {
-            if (file)
-                std::fclose(file);
-            result.error = "cannot write " + movie_path;
-            return result;
-        }
-        std::fclose(file);
-        result.ok = true;
-        return result;
-    }
-
-private:
-    std::string start(const std::string &directory, const std::string &map_file, const std::string &movie_path,
-                      int column, int row, int facing)
-    {
-        if (column < 0 || column >= map_width || row < 0 || row >= map_height)
-            return "the start cell is off the map";
-        std::snprintf(loader_directory, sizeof(loader_directory), "%s", directory.c_str());
-        char file[256];
-        std::snprintf(file, sizeof(file), "%s", map_file.c_str());
-        the_map.load_map(file);
-        if (the_map.block_layer[column][row] != empty_cell)
-            return "the start cell is not empty";
-        script_player_facing = facing;
-        script_player_x = column * cell_size;
-        script_player_y = row * cell_size;
-        script_player_falling = script_player_ducking = script_player_up = 0;
-        std::memcpy(script_tiles, the_map.block_layer, sizeof(script_tiles));
-        FILE *head = std::fopen(movie_path.c_str(), "wb");
-        if (!head)
-            return "cannot write " + movie_path;
-        write_auto_script(head, 0);
-        std::fclose(head);
-        char path[256];
-        std::snprintf(path, sizeof(path), "%s", movie_path.c_str());
-        load_auto_script_no_dialog(path);
-        play_script_time = script_capacity;
-        std::memset(script_storage, 0, sizeof(script_storage));
-        return "";
-    }
-
-    // One logic tick with these keys down, run as the game runs it while a movie plays.
-    std::string tick(int up, int down, int left, int right, int action)
-    {
-        if (script_time >= script_capacity)
-            return "the movie is longer than the store";
-        const int states[5] = {up, down, left, right, action};
-        for (int row = 0; row < 5; row++)
-            script_storage[row][script_time] = states[row] ? -1 : 0;
-        the_player.do_logic();
-        play_script();
-        the_map.animate();
-        if (the_player.win_pending)
-            return "Pim walks into the exit, which would end the lesson";
-        if (the_player.y > 448)
-            return "Pim falls off the bottom of the screen";
-        return "";
-    }
-
-    bool at_rest() const
-    {
-        const player &p = the_player;
-        return !p.walking && !p.falling && !p.climbing && !p.teleporting && !p.teleport_anim && p.step == 0;
-    }
-
-    // No keys until Pim has been at rest for two ticks running.
-    std::string settle()
-    {
-        int quiet = 0;
-        for (int t = 0; t < 1200; t++) {
-            const std::string error = tick(0, 0, 0, 0, 0);
-            if (!error.empty())
-                return error;
-            quiet = at_rest() ? quiet + 1 : 0;
-            if (quiet >= 2)
-                return "";
-        }
-        return "Pim never comes to rest";
-    }
-
-    std::string where() const
-    {
-        return " at cell (" + std::to_string(the_player.x / 32) + ", " + std::to_string(the_player.y / 32) + ")";
-    }
-
-    std::string walk(int direction, int steps)
-    {
-        for (int i = 0; i < steps; i++) {
-            if (i > 0) {
-                const std::string error = settle();
-                if (!error.empty())
-                    return error;
-            }
-            bool moving = false;
-            for (int t = 0; t < 12 && !moving; t++) {
-                const std::string error = tick(0, 0, direction == 1, direction == 0, 0);
-                if (!error.empty())
-                    return error;
-                moving = the_player.walking != 0;
-            }
-            if (!moving)
-                return std::string("cannot walk ") + (direction ? "left" : "right") + where();
-        }
-        return "";
-    }
-
-    std::string block(int up, int down)
-    {
-        const int before = the_player.blocks_created + the_player.blocks_destroyed;
-        const std::string error = tick(up, down, 0, 0, -1);
-        if (error.empty() && the_player.blocks_created + the_player.blocks_destroyed == before)
-            return "the block was refused" + where();
-        return error;
-    }
-
-    std::string hold(int up, int down, int ticks)
-    {
-        for (int t = 0; t < ticks; t++) {
-            const std::string error = tick(up, down, 0, 0, 0);
-            if (!error.empty())
-                return error;
-        }
-        return "";
-    }
-
-    std::string run_action(const std::string &verb, const std::string &arg)
-    {
-        int count = 1;
-        if (!arg.empty()) {
-            count = std::atoi(arg.c_str());
-            if (count < 1)
-                return "bad count";
-        }
-        if (verb == "right")
-            return walk(0, count);
-        if (verb == "left")
-            return walk(1, count);
-        if (verb == "stand-block")
-            return block(0, 0);
-        if (verb == "down-block")
-            return block(0, -1);
-        if (verb == "up-block")
-            return block(-1, 0);
-        if (verb == "duck")
-            return hold(0, -1, count);
-        if (verb == "look-up")
-            return hold(-1, 0, count);
-        if (verb == "wait")
-            return hold(0, 0, count);
-        return "unknown action";
-    }
-};
 
 // A movie, its source and its map; and where the lesson expects Pim when it is over.
 struct movie_case {
@@ -275,9 +59,9 @@ TEST_P(tutorial_movies, the_shipped_movie_is_its_source_compiled_on_its_lesson_m
     const std::string source = read_text_file(std::string(TEST_SOURCE_DIR) + "/" + c.source);
     ASSERT_FALSE(source.empty()) << c.source;
     const std::string compiled_path = make_temp_dir("tutorial_movie") + "/" + c.movie;
-    demonstration_compiler compiler;
+    solution_compiler compiler;
     tutorial_number = c.lesson;
-    const compiled_movie result = compiler.compile(tutorial_location, c.map, source, compiled_path);
+    const solution_result result = compiler.compile(tutorial_location, c.map, source, compiled_path, demonstration);
     ASSERT_TRUE(result.ok) << result.error;
     const std::string compiled = read_text_file(compiled_path);
     const std::string shipped_path = std::string(TEST_SOURCE_DIR) + "/../" + tutorial_location + c.movie;
@@ -360,8 +144,8 @@ TEST(tutorial_demonstration_compiler, refuses_a_source_without_its_start_or_that
     for (const bad_case &c : cases) {
         SCOPED_TRACE(c.text);
         player_test::reset_world();
-        demonstration_compiler compiler;
-        const compiled_movie result = compiler.compile(tutorial_location, "lesson1.map", c.text, out);
+        solution_compiler compiler;
+        const solution_result result = compiler.compile(tutorial_location, "lesson1.map", c.text, out, demonstration);
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error.find(c.error_part), std::string::npos) << result.error;
     }

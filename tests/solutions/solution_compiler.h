@@ -3,15 +3,24 @@
 // The solution names whole actions; the compiler decides the ticks. It plays the movie while writing it:
 // each tick's key states go into the movie store just before playback consumes them, so the keys are
 // chosen from the state the game really reaches. Playback runs exactly as in the game (the player's own
-// step, then play_script), so a movie written here replays to the same end when loaded from its file.
+// step, then play_script, then the map's animation), so a movie written here replays to the same end
+// when loaded from its file.
 //
-// Actions, one a line ('#' starts a comment):
-//   right [n] / left [n]   walk n steps (turning first if Pim faces the other way), each to rest
-//   turn right / turn left  tap the key to face that way without walking
-//   stand-block             action key: build or destroy the Standing Block in front
-//   down-block              down + action: the Down Block diagonally below in front
-//   up-block                up + action: the Up Block (climb), or destroy the one underfoot
-//   wait n                  n ticks with no key down
+// Two kinds of movie: a level solution starts on the map's start cell facing right and must end on the
+// exit; a demonstration (a tutorial lesson's) starts wherever its "from" line puts Pim, must never
+// reach the exit, and ends wherever it leaves him, at rest with every key up.
+//
+// Actions, one a line ('#' starts a comment); each is followed by ticks without keys until Pim has
+// come to rest:
+//   from column row right|left   first line (a demonstration's must have it): where Pim stands and
+//                                which way he faces
+//   right [n] / left [n]         walk n steps (turning first if Pim faces the other way), each to rest
+//   turn right / turn left        tap the key to face that way without walking
+//   stand-block                   action key: build or destroy the Standing Block in front
+//   down-block                    down + action: the Down Block diagonally below in front
+//   up-block                      up + action: the Up Block (climb), or destroy the one underfoot
+//   duck n / look-up n            hold down or up for n ticks
+//   wait n                        n ticks with no key down
 #pragma once
 #include <allegro.h>
 #include <cstdio>
@@ -29,15 +38,18 @@ struct solution_result {
     int ticks = 0;      // the movie's length
 };
 
+enum movie_kind { level_solution, demonstration };
+
 class solution_compiler {
 public:
     // Compiles `text` for the map `map_file` of the set in `directory` and writes the movie to `movie_path`.
     solution_result compile(const std::string &directory, const std::string &map_file, const std::string &text,
-                            const std::string &movie_path)
+                            const std::string &movie_path, movie_kind kind = level_solution)
     {
         solution_result result;
-        if (!start_movie(directory, map_file, movie_path, result))
-            return result;
+        this->kind = kind;
+        won = false;
+        bool started = false;
         std::istringstream lines(text);
         std::string line;
         int number = 0;
@@ -47,23 +59,41 @@ public:
             if (hash != std::string::npos)
                 line.erase(hash);
             std::istringstream words(line);
-            std::string verb, arg;
+            std::string verb;
             if (!(words >> verb))
                 continue;
-            words >> arg;
+            std::string error;
             if (won) {
-                result.error = "line " + std::to_string(number) + ": Pim is already on the exit";
-                return result;
+                error = "Pim is already on the exit";
+            } else if (!started) {
+                started = true;
+                if (verb == "from") {
+                    int column = -1, row = -1;
+                    std::string facing;
+                    if (!(words >> column >> row >> facing) || (facing != "right" && facing != "left"))
+                        error = "the first action must be \"from column row right|left\"";
+                    else
+                        error = start_movie(directory, map_file, movie_path, column, row, facing == "left");
+                } else if (kind == demonstration) {
+                    error = "the first action must be \"from column row right|left\"";
+                } else {
+                    error = start_movie(directory, map_file, movie_path, -1, -1, 0);
+                    if (error.empty())
+                        error = act(verb, words);
+                }
+            } else {
+                error = act(verb, words);
             }
-            std::string error = run_action(verb, arg);
-            if (error.empty() && !won)
-                error = settle();
             if (!error.empty()) {
-                result.error = "line " + std::to_string(number) + " (" + verb + " " + arg + "): " + error;
+                result.error = "line " + std::to_string(number) + " (" + line + "): " + error;
                 return result;
             }
         }
-        if (!won) {
+        if (!started) {
+            result.error = "no action";
+            return result;
+        }
+        if (kind == level_solution && !won) {
             result.error = "the solution ends before Pim reaches the exit";
             return result;
         }
@@ -81,28 +111,34 @@ public:
     }
 
 private:
+    movie_kind kind = level_solution;
     bool won = false;
 
-    enum { k_up, k_down, k_left, k_right, k_action };
-
-    // The movie's head: the map as its file gives it and Pim on the start cell facing right.
-    bool start_movie(const std::string &directory, const std::string &map_file, const std::string &movie_path,
-                     solution_result &result)
+    // The movie's head: the map as its file gives it and Pim on (column, row), or on the start cell
+    // when column is -1.
+    std::string start_movie(const std::string &directory, const std::string &map_file, const std::string &movie_path,
+                            int column, int row, int facing)
     {
         std::snprintf(loader_directory, sizeof(loader_directory), "%s", directory.c_str());
         char file[256];
         std::snprintf(file, sizeof(file), "%s", map_file.c_str());
         the_map.load_map(file);
-        script_player_facing = 0;
-        script_player_x = the_map.start_x * 32;
-        script_player_y = the_map.start_y * 32;
+        if (column == -1) {
+            column = the_map.start_x;
+            row = the_map.start_y;
+        } else if (column < 0 || column >= map_width || row < 0 || row >= map_height) {
+            return "the start cell is off the map";
+        } else if (the_map.block_layer[column][row] != empty_cell) {
+            return "the start cell is not empty";
+        }
+        script_player_facing = facing;
+        script_player_x = column * cell_size;
+        script_player_y = row * cell_size;
         script_player_falling = script_player_ducking = script_player_up = 0;
         std::memcpy(script_tiles, the_map.block_layer, sizeof(script_tiles));
         FILE *head = std::fopen(movie_path.c_str(), "wb");
-        if (!head) {
-            result.error = "cannot write " + movie_path;
-            return false;
-        }
+        if (!head)
+            return "cannot write " + movie_path;
         write_auto_script(head, 0);
         std::fclose(head);
         char path[256];
@@ -110,8 +146,18 @@ private:
         load_auto_script_no_dialog(path);
         play_script_time = script_capacity;
         std::memset(script_storage, 0, sizeof(script_storage));
-        won = false;
-        return true;
+        return "";
+    }
+
+    // One action, then rest.
+    std::string act(const std::string &verb, std::istringstream &words)
+    {
+        std::string arg;
+        words >> arg;
+        std::string error = run_action(verb, arg);
+        if (error.empty() && !won)
+            error = settle();
+        return error;
     }
 
     // One logic tick with these keys down, run as the game runs it while a movie plays.
@@ -124,8 +170,12 @@ private:
             script_storage[row][script_time] = states[row] ? -1 : 0;
         the_player.do_logic();
         play_script();
-        if (the_player.win_pending)
+        the_map.animate();
+        if (the_player.win_pending) {
+            if (kind == demonstration)
+                return "Pim walks into the exit, which would end the lesson";
             won = true;
+        }
         if (the_player.y > 448)
             return "Pim falls off the bottom of the screen";
         return "";
@@ -198,10 +248,20 @@ private:
         return error;
     }
 
+    std::string hold(int up, int down, int ticks)
+    {
+        for (int t = 0; t < ticks && !won; t++) {
+            std::string error = tick(up, down, 0, 0, 0);
+            if (!error.empty())
+                return error;
+        }
+        return "";
+    }
+
     std::string run_action(const std::string &verb, const std::string &arg)
     {
         int count = 1;
-        if (!arg.empty() && (verb == "right" || verb == "left" || verb == "wait")) {
+        if (!arg.empty() && (verb == "right" || verb == "left" || verb == "wait" || verb == "duck" || verb == "look-up")) {
             count = std::atoi(arg.c_str());
             if (count < 1)
                 return "bad count";
@@ -218,14 +278,12 @@ private:
             return block(0, -1);
         if (verb == "up-block")
             return block(-1, 0);
-        if (verb == "wait") {
-            for (int t = 0; t < count && !won; t++) {
-                std::string error = tick(0, 0, 0, 0, 0);
-                if (!error.empty())
-                    return error;
-            }
-            return "";
-        }
+        if (verb == "duck")
+            return hold(0, -1, count);
+        if (verb == "look-up")
+            return hold(-1, 0, count);
+        if (verb == "wait")
+            return hold(0, 0, count);
         return "unknown action";
     }
 };
