@@ -97,3 +97,18 @@ e2e_count_colour() {
       if (dr < 0) dr = -dr; if (dg < 0) dg = -dg; if (db < 0) db = -db
       if (dr < 10 && dg < 10 && db < 10) n++ } END { print n + 0 }'
 }
+
+# Waits up to $2 seconds (default 10) for the process $1, started by this shell, to end; fails with
+# $3 if it does not, and checks that it ended with status 1, as both programs always do.
+e2e_expect_exit_1() {
+  local pid=$1 limit=${2:-10} what=${3:-"the program did not end"} i status
+  for i in $(seq $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"; status=$?
+      [[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+      return 0
+    fi
+    sleep 0.1
+  done
+  e2e_fail "$what"
+}

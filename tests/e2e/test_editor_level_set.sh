@@ -139,8 +139,5 @@ cp "$E2E_TMP/compile_failed.png" "$E2E_RUN_DIR/shots/e2e_editor_compile_failed.p
 e2e_key "$window" Escape
 sleep 0.5
 click 320 330
-for i in $(seq 50); do kill -0 "$editor_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$editor_pid" 2>/dev/null && e2e_fail "the editor did not end on Yes"
-wait "$editor_pid"; status=$?
-[[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+e2e_expect_exit_1 "$editor_pid" 5 "the editor did not end on Yes"
 echo "e2e editor level set: ok"

@@ -82,14 +82,5 @@ alive
 e2e_key "$window" Right
 sleep 0.3
 e2e_key "$window" Return
-status=""
-for i in $(seq 100); do
-  if ! kill -0 "$editor_pid" 2>/dev/null; then
-    wait "$editor_pid"; status=$?
-    break
-  fi
-  sleep 0.1
-done
-[[ -n "$status" ]] || e2e_fail "the editor did not end after Yes"
-[[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end after Yes"
 echo "e2e editor without sound: ok ($reason)"

@@ -60,16 +60,7 @@ kill -0 "$editor_pid" 2>/dev/null || e2e_fail "ESC ended the editor without aski
 e2e_key "$window" Right
 sleep 0.3
 e2e_key "$window" Return
-status=""
-for i in $(seq 100); do
-  if ! kill -0 "$editor_pid" 2>/dev/null; then
-    wait "$editor_pid"; status=$?
-    break
-  fi
-  sleep 0.1
-done
-[[ -n "$status" ]] || e2e_fail "the editor did not end after Yes"
-[[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end after Yes"
 [[ "$(cat "$tree/data/ed_settings.txt" 2>/dev/null)" == "2" ]] || e2e_fail "settings file does not hold the windowed mode 2"
 
 # The saved file: the editor's format, 611 lines with no teleports, and what was painted.

@@ -63,14 +63,7 @@ alive "the second title menu"
 # 4. Up from New Game goes to Quit: the process ends with status 1.
 e2e_key "$window" Up
 e2e_key "$window" Return
-for i in $(seq 50); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && e2e_fail "Quit did not end the game"
-wait "$game_pid"
-status=$?
-[[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
+e2e_expect_exit_1 "$game_pid" 5 "Quit did not end the game"
 # A machine without a sound card is reported and passed over; anything else is an error.
 others=$(awk '/Error initialising sound system/ {skip = 2; next} skip > 0 {skip--; next} NF' \
   "$E2E_TMP/xmessage.log")
