@@ -6,13 +6,18 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release -DSLUMBERIA_TESTS=OFF >/dev/null
 cmake --build "$top/build" -j"$(nproc)"
 if [[ -z "${DISPLAY:-}" ]]; then
-  display=":$(( 100 + RANDOM % 100 ))"
-  echo "No DISPLAY: starting a private Xvfb on $display (nothing will be visible)."
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display number and writes it out once it listens.
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill $xvfb_pid 2>/dev/null' EXIT
-  sleep 1
-  export DISPLAY=$display
+  for _ in $(seq 100); do
+    [[ -s "$display_file" ]] && break
+    sleep 0.1
+  done
+  [[ -s "$display_file" ]] || { echo "Xvfb did not start." >&2; exit 1; }
+  export DISPLAY=":$(head -n 1 "$display_file")"
+  echo "No DISPLAY: started a private Xvfb on $DISPLAY (nothing will be visible)."
   # Nobody could click away a sound-failure message there: give ALSA a silent output.
   alsa_conf=$(mktemp)
   printf 'pcm.!default {\n  type null\n}\n' > "$alsa_conf"
