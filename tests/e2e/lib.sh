@@ -111,3 +111,21 @@ e2e_expect_exit_1() {
   done
   e2e_fail "$what"
 }
+
+# Starts the real game from a private copy of the run tree, set to play in a window, and waits for
+# its window. Sets tree, game_pid, window and shots (where shot NAME saves the window's picture);
+# alive WHAT fails the test if the game has ended.
+e2e_start_windowed_game() {
+  shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
+  mkdir -p "$shots"
+  tree=$(e2e_copy_run_tree)
+  printf '255\n255\n1' > "$tree/data/settings.txt"
+  "$tree/game" >"$E2E_TMP/game.out" 2>&1 &
+  game_pid=$!
+  E2E_PIDS+=($game_pid)
+  window=$(e2e_wait_window "Pim's Slumberia" 30) || e2e_fail "no window titled \"Pim's Slumberia\""
+  alive() {
+    kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended during: $1 ($(cat "$E2E_TMP/game.out"))"
+  }
+  shot() { e2e_window_shot "$window" "$shots/$1.png"; }
+}

@@ -5,19 +5,7 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
 
-shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
-mkdir -p "$shots"
-tree=$(e2e_copy_run_tree)
-printf '255\n255\n1' > "$tree/data/settings.txt"
-
-"$tree/game" >"$E2E_TMP/game.out" 2>&1 &
-game_pid=$!
-E2E_PIDS+=($game_pid)
-window=$(e2e_wait_window "Pim's Slumberia" 30) || e2e_fail "no window titled \"Pim's Slumberia\""
-alive() {
-  kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended during: $1 ($(cat "$E2E_TMP/game.out"))"
-}
-shot() { e2e_window_shot "$window" "$shots/$1.png"; }
+e2e_start_windowed_game
 # Black text pixels on the box's first line of text.
 line_ink() { e2e_count_colour "$shots/$1.png" 0 0 0 60 322 580 $2; }
 
