@@ -6,6 +6,8 @@
 #include "do_drawing.h"
 #include "game_quit.h"
 #include "keyconfig_screen.h"
+#include "level_set_screen.h"
+#include "save_load_screen.h"
 #include "timer.h"
 #include "title_screen.h"
 
@@ -18,8 +20,8 @@ int sound_vol_incren = 51;
 int midi_vol_incren = 51;
 
 void (*options_keyconfig_screen)() = keyconfig_screen;
-int (*options_level_set_screen)() = nullptr;
-void (*options_erase_save_screen)() = nullptr;
+int (*options_level_set_screen)() = level_set_screen;
+void (*options_erase_save_screen)() = erase_save_screen;
 
 namespace {
 
@@ -86,22 +88,17 @@ void select_screen_mode(options_menu &)
 
 void select_keys(options_menu &)
 {
-    if (options_keyconfig_screen)
-        options_keyconfig_screen();
+    options_keyconfig_screen();
 }
 
 void select_level_set(options_menu &)
 {
-    if (!options_level_set_screen)
-        return;
     options_level_set_screen();
     speed_counter = 0;
 }
 
 void select_erase_save(options_menu &)
 {
-    if (!options_erase_save_screen)
-        return;
     options_erase_save_screen();
     speed_counter = 0;
 }

@@ -10,8 +10,11 @@
 #include "game_player_fixture.h"
 #include "headless.h"
 #include "initialization.h"
+#include "keyconfig_screen.h"
+#include "level_set_screen.h"
 #include "options_screen.h"
 #include "player.h"
+#include "save_load_screen.h"
 #include "timer.h"
 #include "title_screen.h"
 #include "drawn_at.h"
@@ -408,6 +411,13 @@ TEST_F(options_test, the_items_open_their_screens_and_the_menu_stays)
     menu.item = options_back;
     press(menu, KEY_ENTER);
     EXPECT_EQ(menu.leave, -1);
+}
+
+TEST(options_screens, each_item_leads_to_the_real_screen_unless_a_test_swaps_it)
+{
+    EXPECT_EQ(options_keyconfig_screen, &keyconfig_screen);
+    EXPECT_EQ(options_level_set_screen, &level_set_screen);
+    EXPECT_EQ(options_erase_save_screen, &erase_save_screen);
 }
 
 TEST_F(options_test, a_held_select_key_from_the_title_selects_nothing)
