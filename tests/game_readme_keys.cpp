@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <unistd.h>
