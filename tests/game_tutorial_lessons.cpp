@@ -596,21 +596,78 @@ TEST_F(lesson_test, lesson_4_tunnels_the_crumbling_block_and_teleports)
     EXPECT_EQ(visit.tutorial_switch, 43);
 }
 
-TEST_F(lesson_test, f3_ends_a_demonstration_and_the_lesson_goes_on_at_once)
+// Each demonstration state of the lessons, the message that follows its movie and where the movie
+// leaves Pim.
+struct demonstration_case {
+    int lesson, state;
+    const char *next_text;
+    int portrait;
+    int column, row;
+};
+
+const demonstration_case demonstrations[] = {
+    {1, 22, "Here is a cliff. Make sure to|watch out for these. If I walk|over the ledge then I will|fall down until I hit the ground.", 19, 9, 5},
+    {1, 24, "Just like that!", 20, 10, 8},
+    {2, 23, "The last block type is called|the \"Down Block.\" The Down Block|will allow me to fill in gaps in|the ground; like this one!", 1, 9, 6},
+    {3, 16, "Go ahead, try and build an Up Block|right now.", 19, 2, 4},
+};
+
+// F3 ends a demonstration in the tick it is pressed, on its first tick, in its middle or on its last, and
+// the lesson goes on at once from where the whole movie would have left Pim.
+TEST_F(lesson_test, f3_ends_a_demonstration_and_the_lesson_goes_on_where_the_movie_ends)
 {
-    start(1);
-    tutorial_switch = 22;
+    for (const demonstration_case &c : demonstrations) {
+        for (int stop : {0, 40, -1}) {
+            SCOPED_TRACE("lesson " + std::to_string(c.lesson) + " state " + std::to_string(c.state) + ", F3 after " +
+                         std::to_string(stop) + " ticks");
+            player_test::reset_world();
+            start(c.lesson);
+            step(2);
+            the_message.deactivate();
+            tutorial_switch = c.state;
+            step();
+            ASSERT_EQ(do_play_script, -1);
+            // -1: on the movie's last stored tick.
+            const int ticks = stop < 0 ? play_script_time - 2 : stop - 1;
+            for (int t = 0; t < ticks && do_play_script; t++)
+                step();
+            ASSERT_EQ(do_play_script, -1);
+            key[KEY_F3] = -1;
+            step();
+            key[KEY_F3] = 0;
+            EXPECT_EQ(do_play_script, 0);
+            EXPECT_EQ(the_player.controls, -1);
+            step();
+            EXPECT_EQ(tutorial_switch, c.state + 2);
+            expect_message(c.next_text, c.portrait);
+            expect_cell(c.column, c.row);
+            key_F3_down = 0;
+        }
+    }
+}
+
+// The fault F3 used to leave behind: stopped before Pim's third step, the lesson 2 movie left him away
+// from the gap, and the Down Block task could not be done. Now the task is done as after the whole movie.
+TEST_F(lesson_test, f3_early_in_the_lesson_2_movie_still_lets_the_down_block_be_built)
+{
+    start(2);
+    step(2);
+    the_message.deactivate();
+    tutorial_switch = 23;
     step();
     ASSERT_EQ(do_play_script, -1);
-    step(10);
+    // Pim's first step is over, his second has begun.
+    step(60);
     key[KEY_F3] = -1;
     step();
     key[KEY_F3] = 0;
-    EXPECT_EQ(do_play_script, 0);
-    EXPECT_EQ(the_player.controls, -1);
-    step();
-    EXPECT_EQ(tutorial_switch, 24);
-    expect_message("Here is a cliff. Make sure to|watch out for these. If I walk|over the ledge then I will|fall down until I hit the ground.", 19);
+    talk_until(27);
+    expect_cell(9, 6);
+    act(KEY_DOWN);
+    EXPECT_EQ(the_map.block_layer[10][7], build_crouch);
+    for (int t = 0; t < 600 && tutorial_switch == 27; t++)
+        step();
+    expect_message("Presto!!", 20);
 }
 
 TEST_F(lesson_test, escape_leaves_a_lesson_for_the_title_once_the_controls_are_on)
