@@ -1,6 +1,6 @@
 """Tutorial lessons 3 and 4, drawn as text; run it to write lesson3.map and lesson4.map.
 
-Cells as in levels.py, and T for a Standing Block that the map puts in Pim's way (he breaks it with the
+Cells as in levels.py (decoration rows: L lantern, f mushroom, as campaign_tools reads them), and T for a Standing Block that the map puts in Pim's way (he breaks it with the
 action key, as lesson 2 teaches). Every cell a lesson waits for Pim in is reached by holding an arrow
 key: there is a wall right after it, or he drops into it (a lesson that answers with a message stops
 him there in the tick after he lands).
@@ -25,13 +25,7 @@ LESSONS = [
       "++u.d+..+...........",
       "++++++..+...........",
       "++++++...........E..",
-      "++++++s.++++++++++++",
-      "++++++++++++++++++++",
-      "++++++++++++++++++++",
-      "++++++++++++++++++++",
-      "++++++++++++++++++++",
-      "++++++++++++++++++++",
-      "++++++++++++++++++++"],
+      "++++++s.++++++++++++"] + ["+" * 20] * 6,
      ["....................",
       "....................",
       ".....L..............",
@@ -39,34 +33,21 @@ LESSONS = [
       "..........L...L...L.",
       "....................",
       "....................",
-      "..........f.........",
-      "....................",
-      "....................",
-      "....................",
-      "....................",
-      "....................",
-      "....................",
-      "...................."]),
+      "..........f........."]),
     # Lesson 4: the Vertical Tunnel at (6, 6) blocks the way and drops Pim to (6, 9), where a Standing
     # Block plugs the Horizontal Tunnel's mouth; on top of the tunnel the wall at (14, 8) ends the walk
     # at (13, 8), inside it a second Standing Block ends it at the tunnel's right end (13, 9); past that
     # the Crumbling Block at (14, 10), the wall at (17, 9) under the teleport entrance, and the exit.
     ('lesson4.map', 'Lesson 4: Tunnels, Teleports', 104, 2,
-     ["....................",
-      "....................",
-      "....................",
-      "....................",
-      ".................!.E",
+     ["." * 20] * 4 +
+     [".................!.E",
       "................####",
       "...S..v.............",
       "######v########.....",
       "######........#..1..",
       "######.ThhhhhhT..###",
       "##############c#####",
-      "##############.#####",
-      "####################",
-      "####################",
-      "####################"],
+      "##############.#####"] + ["#" * 20] * 3,
      None),
 ]
 
