@@ -9,6 +9,7 @@
 #include "map.h"
 #include "player.h"
 #include "timer.h"
+#include "tutorial.h"
 
 int script_storage[script_key_count][script_capacity];
 int script_tiles[20][15];
@@ -188,24 +189,12 @@ void load_auto_script_no_dialog(char *path)
     start_playback();
 }
 
-void play_script()
+namespace {
+
+// One tick of playback past the stop key: the start state on the first tick, then one stored tick
+// through Pim's key handling, or the end of the movie.
+void advance_playback()
 {
-    if (!do_play_script || the_player.teleport_anim)
-        return;
-    if (key[KEY_F3]) {
-        if (!key_F3_down) {
-            key_F3_down = -1;
-            do_play_script = 0;
-            script_time = 0;
-            script_time_max = script_capacity;
-            for (int row = 0; row < script_key_count; row++)
-                set_movie_key(row, 0);
-            the_player.controls = -1;
-            return;
-        }
-    } else {
-        key_F3_down = 0;
-    }
     if (script_time == 0) {
         the_player.x = script_player_x;
         the_player.y = script_player_y;
@@ -224,6 +213,50 @@ void play_script()
         do_play_script = 0;
         the_player.controls = -1;
     }
+}
+
+// A lesson goes on from where its demonstration leaves Pim and the map, and its tasks count on that
+// (lesson 2 waits for a Down Block in the gap that its movie walks him to). So a demonstration stopped
+// with F3 is not cut short but run to its end at once, unseen: the rest of its ticks go through the
+// same logic steps as when it is watched (Pim's step, playback, the map's animations), only nothing is
+// drawn. A fade that never ends cannot hold it: past its length and the longest fade the movie just stops.
+void finish_movie_unseen()
+{
+    const int bound = play_script_time + 2 * script_capacity;
+    advance_playback();
+    for (int t = 0; t < bound && do_play_script; t++) {
+        the_map.animate();
+        the_player.do_logic();
+        if (!the_player.teleport_anim)
+            advance_playback();
+    }
+    do_play_script = 0;
+}
+
+} // namespace
+
+void play_script()
+{
+    if (!do_play_script || the_player.teleport_anim)
+        return;
+    if (key[KEY_F3]) {
+        if (!key_F3_down) {
+            key_F3_down = -1;
+            // The credits' movie only walks Pim about: stopping it ends it where he is.
+            if (tutorial_number > 0)
+                finish_movie_unseen();
+            do_play_script = 0;
+            script_time = 0;
+            script_time_max = script_capacity;
+            for (int row = 0; row < script_key_count; row++)
+                set_movie_key(row, 0);
+            the_player.controls = -1;
+            return;
+        }
+    } else {
+        key_F3_down = 0;
+    }
+    advance_playback();
 }
 
 void record_script()

@@ -66,10 +66,12 @@ const int screen_bottom = map_height * cell_size;
 // holds Pim up, nothing can be walked into and nothing can be built or destroyed.
 const int off_grid = INT_MIN;
 
-// Pixel to cell, rounding down also for positions left of or above the grid.
+// Pixel to cell by integer division, which truncates toward zero: the pixel just left of the grid
+// (-1, where Pim at x 0 looks when facing left) reads as column 0. Whole cells beyond the edge (-32
+// and less) still read as outside.
 int cell_of(int pixel)
 {
-    return pixel >= 0 ? pixel / cell_size : -((-(long long)pixel + cell_size - 1) / cell_size);
+    return pixel / cell_size;
 }
 
 bool in_grid(int column, int row)
@@ -194,12 +196,14 @@ bool build_allowed(const block_rule &rule, int column, int row, int under)
     return true;
 }
 
-// A teleport destination is kept within one cell of the grid, so that its pixel position cannot
-// overflow: beside or below the grid Pim lands just off the screen and falls out of it. Above the
-// grid he would stand on the top row out of sight, so there he lands in the top row itself.
+// A teleport destination is kept close to the grid, so that its pixel position cannot overflow:
+// beside or below the grid Pim lands just off the screen and falls out of it. On the left that is two
+// cells out, since one cell out his trailing edge (x + 1 or x + 31, truncated) would still read
+// column 0 and he could stand there out of sight. Above the grid he would stand on the top row out of
+// sight, so there he lands in the top row itself.
 int destination_pixel(int cell, int cells, int lowest)
 {
-    if (cell < lowest)
+    if (cell < 0)
         cell = lowest;
     if (cell > cells)
         cell = cells;
@@ -564,7 +568,7 @@ void player::check_teleport()
         return;
     for (const teleport &t : the_map.teleports) {
         if (at_pixel(t.src_x, x) && at_pixel(t.src_y, y)) {
-            teleport_x = destination_pixel(t.dst_x, map_width, -1);
+            teleport_x = destination_pixel(t.dst_x, map_width, -2);
             teleport_y = destination_pixel(t.dst_y, map_height, 0);
             walking = 0;
             step = 0;

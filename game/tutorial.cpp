@@ -409,8 +409,9 @@ const std::vector<lesson_state> lesson_4 = {
     }, 23),
     say(23, "Now go ahead and walk through this|tunnel. Feel free to experiment with|building blocks.", 20, 24),
     say(24, "Once you're done head to the|right end of the tunnel.", 19, 25),
+    // The tunnel's right end: the tunnel runs under the walk on top that ends at (13, 8).
     task(25, box_closed, {
-        advance(player_cell(9, 9), "Wait!!", 19),
+        advance(player_cell(13, 9), "Wait!!", 19),
     }, 26),
     say(26, "Ahead of you is a \"Crumbling Block!\"|If you walk over a Crumbling Block|it will vanish forever!", 4, 27),
     say(27, "You can stand on a Crumbling Block|as long as you'd like, but once|you step off of it, it will|crumble and be no more!", 4, 28),

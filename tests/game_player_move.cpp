@@ -207,6 +207,44 @@ TEST_F(player_feel, after_a_straight_switch_a_blocked_right_cell_costs_one_tick)
     EXPECT_EQ(the_player.walking, -1);
 }
 
+// At the grid's edges the straight switch's blocked test looks out of the grid. At x 0, facing left,
+// it reads pixel -1, which integer division puts in column 0, Pim's own free cell: the step right
+// starts at once. At x 608, facing right, it reads pixel 641, column 20, outside: the step left
+// costs one tick, as against a wall.
+TEST_F(player_feel, a_straight_switch_at_the_grid_edges)
+{
+    struct switch_case {
+        int column, held, pressed;
+        int walks_at_once;
+        int step; // x change per tick of the new step
+    };
+    const switch_case cases[] = {
+        {0, KEY_LEFT, KEY_RIGHT, -1, 2},
+        {19, KEY_RIGHT, KEY_LEFT, 0, -2},
+    };
+    for (const switch_case &c : cases) {
+        SCOPED_TRACE(c.column);
+        reset_world();
+        set_cells(flat_floor());
+        place(c.column, 9, c.held == KEY_LEFT ? 1 : 0);
+        press(c.held);
+        tick(10);
+        ASSERT_EQ(the_player.x, c.column * 32) << "held against the edge";
+        // Left to right: right wins while both are down. Right to left: right goes up as left goes down.
+        press(c.pressed);
+        if (c.held == KEY_RIGHT)
+            release(KEY_RIGHT);
+        tick();
+        EXPECT_EQ(the_player.facing, c.pressed == KEY_LEFT ? 1 : 0);
+        EXPECT_EQ(the_player.walking, c.walks_at_once);
+        EXPECT_EQ(the_player.x, c.column * 32);
+        tick();
+        EXPECT_EQ(the_player.walking, -1);
+        EXPECT_EQ(the_player.x, c.column * 32 + (c.walks_at_once ? c.step : 0));
+        release_all_keys();
+    }
+}
+
 TEST_F(player_feel, walking_into_each_cell_kind)
 {
     struct cell_case {

@@ -206,8 +206,8 @@ TEST_F(player_teleports, a_level_starting_on_an_entrance_waits_for_its_fade_in)
     EXPECT_EQ(the_player.x, 12 * 32);
 }
 
-// A destination beside or below the grid puts Pim just off the screen, one cell beyond the edge,
-// where nothing holds him: he falls out of the screen and the map is reloaded. Above the grid he
+// A destination beside or below the grid puts Pim just off the screen, one cell beyond the edge (two on
+// the left, where one cell out would still stand on column 0), where nothing holds him: he falls out of the screen and the map is reloaded. Above the grid he
 // arrives in the top row, where he is seen, and drops into the map or stands on what is under him.
 class player_far_destinations : public player_test_base {
 protected:
@@ -240,10 +240,11 @@ TEST_F(player_far_destinations, pim_lands_beyond_the_edge_and_falls_or_drops_in)
     };
     const far_case cases[] = {
         {25, 7, 20 * 32, 7 * 32, true},
-        {-3, 7, -32, 7 * 32, true},
+        {-3, 7, -64, 7 * 32, true},
+        {-1, 7, -64, 7 * 32, true},
         {8, 40, 8 * 32, 15 * 32, true},
         {INT_MAX, INT_MIN, 20 * 32, 0, true},
-        {INT_MIN, 3, -32, 3 * 32, true},
+        {INT_MIN, 3, -64, 3 * 32, true},
         {8, -9, 8 * 32, 0, false},
     };
     for (const far_case &c : cases) {

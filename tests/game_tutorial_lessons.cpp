@@ -225,6 +225,46 @@ protected:
             key[pose_key] = 0;
     }
 
+    // A player holding an arrow key the normal way: down tick after tick until the lesson answers
+    // (its state moves on), then let go, and Pim comes to rest. As in walk, the press comes a moment
+    // after the last message closed.
+    void hold_until_answered(int scancode)
+    {
+        step(2);
+        const int state = tutorial_switch;
+        key[scancode] = -1;
+        for (int t = 0; t < 3000 && tutorial_switch == state; t++)
+            step();
+        key[scancode] = 0;
+        ASSERT_NE(tutorial_switch, state) << "the lesson never answered; Pim at (" << the_player.x / 32 << ", "
+                                          << the_player.y / 32 << ")";
+        settle();
+    }
+
+    // An arrow key held until Pim has stood still for a while against what stops him, then let go.
+    void hold_until_stopped(int scancode)
+    {
+        step(2);
+        key[scancode] = -1;
+        int still = 0;
+        for (int t = 0; t < 3000 && still < 40; t++) {
+            step();
+            still = at_rest() ? still + 1 : 0;
+        }
+        key[scancode] = 0;
+        ASSERT_EQ(still, 40) << "Pim never stopped";
+    }
+
+    // A quick tap: turns Pim without a step.
+    void turn(int scancode)
+    {
+        step(2);
+        key[scancode] = -1;
+        step();
+        key[scancode] = 0;
+        settle();
+    }
+
     // Steps until no block animation runs and Pim is at rest.
     void let_blocks_settle()
     {
@@ -440,22 +480,23 @@ TEST_F(lesson_test, lesson_3_the_restriction_blocks)
     EXPECT_EQ(the_player.blocks_created, 0);
     expect_cell(3, 2);
 
-    // Through the hole to the left: no controls while he falls.
+    // Through the hole to the left, the key held all the way: no controls while he falls, and the wall
+    // beside the Up Restriction Block stops him once they are back.
     int controls_while_falling = -1;
     key[KEY_LEFT] = -1;
     for (int t = 0; t < 300 && tutorial_switch == 10; t++) {
         step();
-        if (the_player.falling) {
-            key[KEY_LEFT] = 0;
+        if (the_player.falling)
             controls_while_falling = the_player.controls;
-        }
     }
-    key[KEY_LEFT] = 0;
     EXPECT_EQ(controls_while_falling, 0);
     ASSERT_EQ(tutorial_switch, 11);
     expect_cell(2, 4);
     EXPECT_EQ(the_player.controls, -1);
     EXPECT_EQ(the_message.active_state(), 0) << "no message in the tick he lands";
+    step(40);
+    key[KEY_LEFT] = 0;
+    expect_cell(2, 4);
     expect_next_message("Great. Did you see how that|Restriction Block disabled me from|being able to build any kind of|block?", 19);
 
     // The demonstration on the Up Restriction Block, then the user's own try.
@@ -488,26 +529,32 @@ TEST_F(lesson_test, lesson_3_the_restriction_blocks)
     EXPECT_TRUE(the_build_block_anim.empty());
     expect_message("Great Job!^^^^^^^^^^^^^ See how you can|build blocks in all directions|except up?", 20);
 
-    // Over the Down Block to the Down Restriction Block at (4, 5).
+    // Over the Down Block to the Down Restriction Block at (4, 5), the right key held: the pillar
+    // beyond it stops him there.
     talk_until(26);
     act(0);
     let_blocks_settle();
     EXPECT_EQ(the_map.block_layer[3][4], empty_cell);
-    walk(0, 2);
+    hold_until_answered(KEY_RIGHT);
     expect_cell(4, 4);
-    expect_next_message("Okay! Time to learn about the next|Restriction Block.", 20);
+    expect_message("Okay! Time to learn about the next|Restriction Block.", 20);
     talk_until(29);
     expect_correction({KEY_UP}, "No. Build a Down Block,|not an Up Block.");
     expect_correction({KEY_SPACE}, "No. Build a Down Block,|not a Standing Block.");
+    const int built = the_player.blocks_created;
     act(KEY_DOWN);
     EXPECT_EQ(tutorial_switch, 30);
-    EXPECT_EQ(the_map.block_layer[5][5], empty_cell);
+    EXPECT_EQ(the_player.blocks_created, built);
 
-    // Down the shaft to the Standing Restriction Block at (6, 8).
+    // An Up Block (the Down Restriction Block allows it) lifts him over the pillar; the right key held,
+    // he drops down the shaft onto the Standing Restriction Block at (6, 8) and stays there.
     talk_until(31);
-    walk(0, 2);
+    act(KEY_UP);
+    let_blocks_settle();
+    expect_cell(4, 3);
+    hold_until_answered(KEY_RIGHT);
     expect_cell(6, 7);
-    expect_next_message("Great!|This is the last type of restriction|block!", 20);
+    expect_message("Great!|This is the last type of restriction|block!", 20);
     talk_until(34);
     expect_correction({KEY_DOWN}, "No. Build a Standing Block,|not a Down Block.");
     act(0);
@@ -530,22 +577,19 @@ TEST_F(lesson_test, lesson_4_tunnels_the_crumbling_block_and_teleports)
     start(4);
     talk_until(11);
 
-    // The Vertical Tunnel cannot be walked into; an Up Block beside it leads over its top and down.
-    walk(0, 2);
-    expect_cell(5, 6);
-    key[KEY_RIGHT] = -1;
-    step(20);
-    key[KEY_RIGHT] = 0;
+    // The Vertical Tunnel cannot be walked into; an Up Block beside it leads over its top and down,
+    // the right key held: the Standing Block in the Horizontal Tunnel's mouth stops him at its foot.
+    hold_until_stopped(KEY_RIGHT);
     expect_cell(5, 6);
     EXPECT_EQ(tutorial_switch, 11);
     act(KEY_UP);
     let_blocks_settle();
     expect_cell(5, 5);
-    walk(0, 1);
+    hold_until_answered(KEY_RIGHT);
     expect_cell(6, 9);
     expect_next_message("Great! That's just about all there|is to know about Vertical Tunnels.", 20);
 
-    // On top of the Horizontal Tunnel.
+    // On top of the Horizontal Tunnel, the right key held to its end.
     talk_until(18);
     expect_correction({KEY_DOWN}, "No. Build an Up Block,|not a Down Block.");
     expect_correction({KEY_LEFT}, "No. Don't walk around!|Just try to get on top of|this tunnel.");
@@ -559,36 +603,49 @@ TEST_F(lesson_test, lesson_4_tunnels_the_crumbling_block_and_teleports)
     expect_message("Walk to the end of this|tunnel first...", 19);
     EXPECT_EQ(the_map.block_layer[6][9], build_up);
     ASSERT_TRUE(close_message());
-    walk(0, 7);
+    hold_until_answered(KEY_RIGHT);
     expect_cell(13, 8);
-    expect_next_message("Great!^^^^^^^^^^^^^^^^^^^^^^ Did you notice?|You can build blocks while on top|of a tunnel!", 19);
+    expect_message("Great!^^^^^^^^^^^^^^^^^^^^^^ Did you notice?|You can build blocks while on top|of a tunnel!", 19);
 
-    // Back to the entrance: the Up Block has to go.
+    // Back to the entrance, the left key held until the wall: the Up Block has to go.
     talk_until(22);
-    walk(1, 7);
+    hold_until_stopped(KEY_LEFT);
     expect_cell(6, 8);
     act(KEY_UP);
     let_blocks_settle();
     expect_cell(6, 9);
     expect_next_message("Okay! Good Job!", 19);
 
-    // Through the tunnel, over the Crumbling Block.
+    // The Standing Block in the mouth broken, through the tunnel with the right key held: the second
+    // one stops him at the tunnel's right end.
     talk_until(25);
-    walk(0, 3);
-    expect_cell(9, 9);
-    expect_next_message("Wait!!", 19);
-    talk_until(29);
-    EXPECT_EQ(the_map.block_layer[15][10], build_break);
-    walk(0, 7);
-    expect_cell(16, 9);
-    EXPECT_EQ(the_map.block_layer[15][10], empty_cell) << "it crumbled behind him";
-    expect_next_message("Now, to learn about the last|thing you will encounter in|my Dream World.", 20);
+    turn(KEY_RIGHT);
+    act(0);
+    let_blocks_settle();
+    EXPECT_EQ(the_map.block_layer[7][9], empty_cell);
+    hold_until_answered(KEY_RIGHT);
+    expect_cell(13, 9);
+    expect_message("Wait!!", 19);
 
-    // Into the teleport, out on the ledge by the exit.
+    // That one broken too, over the Crumbling Block to the wall under the teleport entrance.
+    talk_until(29);
+    act(0);
+    let_blocks_settle();
+    EXPECT_EQ(the_map.block_layer[14][9], empty_cell);
+    EXPECT_EQ(the_map.block_layer[14][10], build_break);
+    hold_until_answered(KEY_RIGHT);
+    expect_cell(16, 9);
+    EXPECT_EQ(the_map.block_layer[14][10], empty_cell) << "it crumbled behind him";
+    expect_message("Now, to learn about the last|thing you will encounter in|my Dream World.", 20);
+
+    // Up onto the wall and into the teleport, out on the ledge by the exit.
     talk_until(40);
-    walk(0, 1);
+    act(KEY_UP);
+    let_blocks_settle();
+    expect_cell(16, 8);
+    hold_until_answered(KEY_RIGHT);
     expect_cell(17, 4);
-    expect_next_message("This concludes all of the tutorials.|Once you step through this exit|you will be on your own!", 19);
+    expect_message("This concludes all of the tutorials.|Once you step through this exit|you will be on your own!", 19);
     talk_until(43);
     EXPECT_EQ(seen, states(1, 43, {13}));
     walk_into_the_exit(0, 2);
@@ -596,21 +653,78 @@ TEST_F(lesson_test, lesson_4_tunnels_the_crumbling_block_and_teleports)
     EXPECT_EQ(visit.tutorial_switch, 43);
 }
 
-TEST_F(lesson_test, f3_ends_a_demonstration_and_the_lesson_goes_on_at_once)
+// Each demonstration state of the lessons, the message that follows its movie and where the movie
+// leaves Pim.
+struct demonstration_case {
+    int lesson, state;
+    const char *next_text;
+    int portrait;
+    int column, row;
+};
+
+const demonstration_case demonstrations[] = {
+    {1, 22, "Here is a cliff. Make sure to|watch out for these. If I walk|over the ledge then I will|fall down until I hit the ground.", 19, 9, 5},
+    {1, 24, "Just like that!", 20, 10, 8},
+    {2, 23, "The last block type is called|the \"Down Block.\" The Down Block|will allow me to fill in gaps in|the ground; like this one!", 1, 9, 6},
+    {3, 16, "Go ahead, try and build an Up Block|right now.", 19, 2, 4},
+};
+
+// F3 ends a demonstration in the tick it is pressed, on its first tick, in its middle or on its last, and
+// the lesson goes on at once from where the whole movie would have left Pim.
+TEST_F(lesson_test, f3_ends_a_demonstration_and_the_lesson_goes_on_where_the_movie_ends)
 {
-    start(1);
-    tutorial_switch = 22;
+    for (const demonstration_case &c : demonstrations) {
+        for (int stop : {0, 40, -1}) {
+            SCOPED_TRACE("lesson " + std::to_string(c.lesson) + " state " + std::to_string(c.state) + ", F3 after " +
+                         std::to_string(stop) + " ticks");
+            player_test::reset_world();
+            start(c.lesson);
+            step(2);
+            the_message.deactivate();
+            tutorial_switch = c.state;
+            step();
+            ASSERT_EQ(do_play_script, -1);
+            // -1: on the movie's last stored tick.
+            const int ticks = stop < 0 ? play_script_time - 2 : stop - 1;
+            for (int t = 0; t < ticks && do_play_script; t++)
+                step();
+            ASSERT_EQ(do_play_script, -1);
+            key[KEY_F3] = -1;
+            step();
+            key[KEY_F3] = 0;
+            EXPECT_EQ(do_play_script, 0);
+            EXPECT_EQ(the_player.controls, -1);
+            step();
+            EXPECT_EQ(tutorial_switch, c.state + 2);
+            expect_message(c.next_text, c.portrait);
+            expect_cell(c.column, c.row);
+            key_F3_down = 0;
+        }
+    }
+}
+
+// The fault F3 used to leave behind: stopped before Pim's third step, the lesson 2 movie left him away
+// from the gap, and the Down Block task could not be done. Now the task is done as after the whole movie.
+TEST_F(lesson_test, f3_early_in_the_lesson_2_movie_still_lets_the_down_block_be_built)
+{
+    start(2);
+    step(2);
+    the_message.deactivate();
+    tutorial_switch = 23;
     step();
     ASSERT_EQ(do_play_script, -1);
-    step(10);
+    // Pim's first step is over, his second has begun.
+    step(60);
     key[KEY_F3] = -1;
     step();
     key[KEY_F3] = 0;
-    EXPECT_EQ(do_play_script, 0);
-    EXPECT_EQ(the_player.controls, -1);
-    step();
-    EXPECT_EQ(tutorial_switch, 24);
-    expect_message("Here is a cliff. Make sure to|watch out for these. If I walk|over the ledge then I will|fall down until I hit the ground.", 19);
+    talk_until(27);
+    expect_cell(9, 6);
+    act(KEY_DOWN);
+    EXPECT_EQ(the_map.block_layer[10][7], build_crouch);
+    for (int t = 0; t < 600 && tutorial_switch == 27; t++)
+        step();
+    expect_message("Presto!!", 20);
 }
 
 TEST_F(lesson_test, escape_leaves_a_lesson_for_the_title_once_the_controls_are_on)

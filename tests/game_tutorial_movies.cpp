@@ -120,6 +120,93 @@ TEST_P(tutorial_movies, the_movie_leaves_pim_where_the_lesson_goes_on)
             ASSERT_EQ(the_map.block_layer[x][y], file_cells[x][y]) << "cell (" << x << ", " << y << ")";
 }
 
+// What a lesson goes on from once its movie is over.
+struct movie_end {
+    int x, y, facing, walking, falling, climbing, ducking, up, step;
+    int controls;
+    int cells[20][15];
+    std::size_t block_animations;
+    int keys[5];
+};
+
+movie_end end_of_movie()
+{
+    movie_end e;
+    const player &p = the_player;
+    e = {p.x, p.y, p.facing, p.walking, p.falling, p.climbing, p.ducking, p.up, p.step, p.controls, {}, 0, {}};
+    std::memcpy(e.cells, the_map.block_layer, sizeof(e.cells));
+    e.block_animations = the_build_block_anim.size();
+    const int bound[5] = {p.key_up, p.key_down, p.key_left, p.key_right, p.key_action};
+    for (int i = 0; i < 5; i++)
+        e.keys[i] = key[bound[i]];
+    return e;
+}
+
+void expect_same_end(const movie_end &seen, const movie_end &watched)
+{
+    EXPECT_EQ(seen.x, watched.x);
+    EXPECT_EQ(seen.y, watched.y);
+    EXPECT_EQ(seen.facing, watched.facing);
+    EXPECT_EQ(seen.walking | seen.falling | seen.climbing | seen.ducking | seen.up | seen.step, 0);
+    EXPECT_EQ(seen.controls, -1);
+    EXPECT_EQ(seen.block_animations, watched.block_animations);
+    for (int i = 0; i < 5; i++)
+        EXPECT_EQ(seen.keys[i], 0) << "binding " << i;
+    for (int x = 0; x < 20; x++)
+        for (int y = 0; y < 15; y++)
+            ASSERT_EQ(seen.cells[x][y], watched.cells[x][y]) << "cell (" << x << ", " << y << ")";
+}
+
+// Loads the movie as its lesson does and runs `ticks` logic steps of it (all of it for -1), as the game
+// runs them: Pim's step, playback, the map's animations.
+void play_lesson_movie(const movie_case &c, int ticks)
+{
+    tutorial_number = c.lesson;
+    player_test::use_level_directory(tutorial_location);
+    char map_file[256];
+    std::strcpy(map_file, c.map);
+    the_map.load_map(map_file);
+    char path[256];
+    std::snprintf(path, sizeof(path), "%s%s", tutorial_location, c.movie);
+    load_auto_script_no_dialog(path);
+    for (int t = 0; do_play_script && (ticks < 0 || t < ticks) && t < script_capacity + 10; t++) {
+        the_player.do_logic();
+        play_script();
+        the_map.animate();
+    }
+}
+
+// F3 in a lesson's demonstration ends it at once, but as if it had been watched to its end: the lesson
+// goes on from the same place and the same map, whenever it was pressed (before the first stored tick,
+// in the middle, on the last tick, on the tick that ends it).
+TEST_P(tutorial_movies, f3_finishes_the_demonstration_at_once_where_the_whole_movie_ends)
+{
+    const movie_case c = GetParam();
+    play_lesson_movie(c, -1);
+    ASSERT_EQ(do_play_script, 0);
+    player_test::release_all_keys();
+    const movie_end watched = end_of_movie();
+    const int length = play_script_time;
+    for (int stop : {0, 1, length / 3, length / 2, length - 1, length}) {
+        SCOPED_TRACE("F3 after " + std::to_string(stop) + " of " + std::to_string(length) + " ticks");
+        player_test::reset_world();
+        play_lesson_movie(c, stop);
+        ASSERT_EQ(do_play_script, -1);
+        key[KEY_F3] = -1;
+        the_player.do_logic();
+        play_script();
+        the_map.animate();
+        key[KEY_F3] = 0;
+        EXPECT_EQ(do_play_script, 0);
+        expect_same_end(end_of_movie(), watched);
+        // The next step plays nothing more.
+        const int x = the_player.x;
+        play_script();
+        EXPECT_EQ(the_player.x, x);
+        key_F3_down = 0;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(lessons, tutorial_movies, ::testing::ValuesIn(movies),
                          [](const ::testing::TestParamInfo<movie_case> &info) {
                              std::string name = info.param.movie;
