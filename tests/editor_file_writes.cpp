@@ -12,14 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> names_in(const std::string &dir)
-{
-    std::set<std::string> names;
-    for (const auto &entry : fs::directory_iterator(dir))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 class file_writes : public editor_screen {
 protected:
     std::string dir;

@@ -12,15 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The names in a directory, so that a temporary file left behind shows.
-std::set<std::string> names_in(const std::string &dir)
-{
-    std::set<std::string> names;
-    for (const auto &entry : fs::directory_iterator(dir))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 class file_writes_test : public save_fixture {
 protected:
     void SetUp() override

@@ -1,6 +1,8 @@
-// Making file writes fail for real, also for root: a file-size limit, and stdout read through a pipe meanwhile.
+// Making file writes fail for real, also for root (a file-size limit), reading stdout through a pipe meanwhile, and what a directory holds afterwards.
 #pragma once
 #include <csignal>
+#include <filesystem>
+#include <set>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -51,4 +53,13 @@ inline std::string printed_by(const std::function<void()> &step)
         printed.append(chunk, static_cast<std::size_t>(got));
     close(ends[0]);
     return printed;
+}
+
+// The names in a directory, so that a temporary file left behind by a write shows.
+inline std::set<std::string> names_in(const std::string &dir)
+{
+    std::set<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
 }
