@@ -31,6 +31,9 @@ bool write_all(int fd, const std::string &contents)
 // the way the programs' own files do (".qsv", ".map", ...), so no listing takes it for one.
 bool write_temporary(const char *path, const std::string &contents, std::string &temp)
 {
+    // A file being replaced keeps its permissions.
+    struct stat old_file;
+    const bool replacing = ::stat(path, &old_file) == 0;
     // A name the directory does not hold yet, claimed with O_EXCL so that it is ours alone; the
     // file is made with the usual permissions (0666 less the umask), as fopen would make it.
     int fd = -1;
@@ -44,6 +47,8 @@ bool write_temporary(const char *path, const std::string &contents, std::string 
     }
     if (fd < 0)
         return false;
+    if (replacing)
+        ::fchmod(fd, old_file.st_mode & 07777);
     bool written = write_all(fd, contents);
     written = ::fsync(fd) == 0 && written;
     written = ::close(fd) == 0 && written;

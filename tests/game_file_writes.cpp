@@ -114,6 +114,16 @@ TEST_F(file_writes_test, a_write_through_a_link_replaces_the_file_it_names_and_k
     fs::remove_all(elsewhere);
 }
 
+TEST_F(file_writes_test, a_replaced_file_keeps_its_permissions)
+{
+    const std::string path = saves + "settings.txt";
+    write_text_file(path, "0\n0\n0");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(write_settings(), -1);
+    EXPECT_EQ(read_text_file(path), "255\n255\n0");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST_F(file_writes_test, a_name_that_is_no_plain_file_is_never_replaced)
 {
     // A named pipe stands for any special file (a device such as /dev/full): a write aimed at it
