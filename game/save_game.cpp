@@ -41,13 +41,11 @@ const int line_limit = 255;
 // The thirteen lines of a save of the current game.
 std::string save_text()
 {
+    const char *const lines[5] = {loader_directory, the_map.file_name, level_set_name, first_level,
+                                  level_set_loader_file};
     std::string text;
-    for (const char *line : {static_cast<const char *>(loader_directory), static_cast<const char *>(the_map.file_name),
-                             static_cast<const char *>(level_set_name), static_cast<const char *>(first_level),
-                             static_cast<const char *>(level_set_loader_file)}) {
-        text += line;
-        text += '\n';
-    }
+    for (const char *line : lines)
+        text += std::string(line) + '\n';
     const int bindings[8] = {the_player.key_up,     the_player.key_down,    the_player.key_left,
                              the_player.key_right,  the_player.key_action,  the_player.key_restart,
                              the_player.key_music,  the_player.key_save};
@@ -134,20 +132,21 @@ int save_new_game(int n)
 {
     // A number another file took meanwhile (another game saving at once) is passed by.
     const std::string text = save_text();
+    int written = -1;
     for (n = free_save_slot(n); n < INT_MAX; n = free_save_slot(n + 1)) {
         char path[300];
         save_slot_path(n, path, sizeof(path));
         const int made = create_new_file(path, text);
         if (made == new_file_taken)
             continue;
-        if (!made)
-            break;
-        speed_counter = 0;
-        return n;
+        if (made)
+            written = n;
+        break;
     }
-    report_unsaved();
+    if (written < 0)
+        report_unsaved();
     speed_counter = 0;
-    return -1;
+    return written;
 }
 
 int add_save(const char *path, int, void *)
