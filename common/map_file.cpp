@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <istream>
 #include <ostream>
+#include "safe_file.h"
 
 namespace {
 
@@ -155,10 +157,9 @@ void write_map_stream(std::ostream &out, const map_file &from)
 
 int write_map_file(const char *path, const map_file &from)
 {
-    std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open())
-        return 0;
+    // The whole file is made in memory and then replaces the old one in one step, so a write that
+    // fails part-way (a full disk) leaves the old map as it was.
+    std::ostringstream out;
     write_map_stream(out, from);
-    out.close();
-    return out.fail() ? 0 : -1;
+    return replace_file(path, out.str());
 }

@@ -46,5 +46,6 @@ int read_map_file(const char *path, map_file &into, unread_lines unread = unread
 // n teleports; the count written is the size of the teleport list.
 void write_map_stream(std::ostream &out, const map_file &from);
 
-// Creates or overwrites `path`. Returns -1 when written, 0 when the file cannot be opened or written.
+// Creates or replaces `path` whole. Returns -1 when written, 0 when the file cannot be written, and
+// then an old file of that name is as it was.
 int write_map_file(const char *path, const map_file &from);

@@ -3,18 +3,17 @@
 #include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "initialization.h"
 #include "map.h"
+#include "safe_file.h"
 
-void write_editor_settings()
+int write_editor_settings()
 {
-    FILE *file = std::fopen(editor_settings_location, "w");
-    if (!file)
-        return;
-    std::fprintf(file, "%d", GAME_SCREEN_MODE);
-    std::fclose(file);
+    // Whole or not at all: a failed write leaves the old file as it was, and passes silently.
+    return replace_file(editor_settings_location, std::to_string(GAME_SCREEN_MODE));
 }
 
 void game_quit()

@@ -10,6 +10,7 @@
 #include "input_dialog.h"
 #include "map.h"
 #include "map_file.h"
+#include "safe_file.h"
 
 char filename_buffer[256] = "";
 char last_filename[256] = "";
@@ -142,15 +143,8 @@ chain_result walk_level_chain(const char *first_path, BITMAP *target, char *firs
 
 int save_loader_as(const char *path, const char *first_name)
 {
-    {
-        std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc);
-        if (out.is_open()) {
-            out << first_name << '\n' << level_set_name << '\n';
-            out.close();
-            if (!out.fail())
-                return -1;
-        }
-    }
+    if (replace_file(path, std::string(first_name) + '\n' + level_set_name + '\n'))
+        return -1;
     report_write_failure("loader file", path);
     return 0;
 }

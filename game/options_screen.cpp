@@ -2,11 +2,13 @@
 #include "options_screen.h"
 #include <allegro.h>
 #include <cstdio>
+#include <string>
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
 #include "keyconfig_screen.h"
 #include "level_set_screen.h"
+#include "safe_file.h"
 #include "save_load_screen.h"
 #include "timer.h"
 #include "title_screen.h"
@@ -180,13 +182,12 @@ void toggle_screen_mode()
     no_graphics_mode();
 }
 
-void write_settings()
+int write_settings()
 {
-    FILE *file = std::fopen(settings_location, "wb");
-    if (!file)
-        return;
-    std::fprintf(file, "%d\n%d\n%d", sound_vol, midi_vol, current_screen_mode);
-    std::fclose(file);
+    // Written whole or not at all: a full disk leaves the old file as it was. Nothing is reported.
+    const std::string text = std::to_string(sound_vol) + "\n" + std::to_string(midi_vol) + "\n" +
+                             std::to_string(current_screen_mode);
+    return replace_file(settings_location, text);
 }
 
 options_menu start_options_menu()

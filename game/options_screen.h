@@ -51,8 +51,9 @@ void step_volume(int &volume, int step, int direction);
 void toggle_screen_mode();
 
 // Writes sound_vol, midi_vol and current_screen_mode to settings_location, one per line with no
-// newline after the last. A file that cannot be opened is skipped without a word.
-void write_settings();
+// newline after the last, through a temporary file, so that a failed write leaves the old file as
+// it was. A file that cannot be written is skipped without a word; -1 when written, else 0.
+int write_settings();
 
 // A fresh call: cursor on the first item.
 options_menu start_options_menu();

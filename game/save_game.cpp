@@ -3,13 +3,16 @@
 #include <allegro.h>
 #include <climits>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include "game_quit.h"
 #include "initialization.h"
 #include "level_set_screen.h"
+#include "load_game.h"
 #include "map.h"
 #include "options_screen.h"
 #include "player.h"
+#include "safe_file.h"
 #include "timer.h"
 
 char saves_directory[256] = "data/saves/";
@@ -20,6 +23,7 @@ save_game_locs::save_game_locs()
     file[0] = '\0';
     map_name[0] = '\0';
     level_set_name[0] = '\0';
+    damaged = 0;
 }
 
 namespace {
@@ -34,20 +38,25 @@ const int line_limit = 255;
     game_quit();
 }
 
-// Writes the thirteen lines; -1 when every byte reached the file.
-int write_save(std::FILE *out)
+// The thirteen lines of a save of the current game.
+std::string save_text()
 {
-    std::fprintf(out, "%s\n", loader_directory);
-    std::fprintf(out, "%s\n", the_map.file_name);
-    std::fprintf(out, "%s\n", level_set_name);
-    std::fprintf(out, "%s\n", first_level);
-    std::fprintf(out, "%s\n", level_set_loader_file);
+    const char *const lines[5] = {loader_directory, the_map.file_name, level_set_name, first_level,
+                                  level_set_loader_file};
+    std::string text;
+    for (const char *line : lines)
+        text += std::string(line) + '\n';
     const int bindings[8] = {the_player.key_up,     the_player.key_down,    the_player.key_left,
                              the_player.key_right,  the_player.key_action,  the_player.key_restart,
                              the_player.key_music,  the_player.key_save};
     for (int binding : bindings)
-        std::fprintf(out, "%d\n", binding);
-    return std::ferror(out) ? 0 : -1;
+        text += std::to_string(binding) + '\n';
+    return text;
+}
+
+void report_unsaved()
+{
+    show_save_message("Could not save the save file!");
 }
 
 } // namespace
@@ -105,16 +114,10 @@ int free_save_slot(int n)
 
 void save_game_file(const char *path)
 {
-    std::FILE *out = std::fopen(path, "wb");
-    int written = 0;
-    if (out) {
-        written = write_save(out);
-        if (std::fclose(out) != 0)
-            written = 0;
-    }
-    // A save that did not reach the disk is reported, never passed off as saved.
-    if (!written)
-        show_save_message("Could not save the save file!");
+    // A save that did not reach the disk whole is reported, never passed off as saved, and the
+    // file it was to replace keeps what it held.
+    if (!replace_file(path, save_text()))
+        report_unsaved();
     speed_counter = 0;
 }
 
@@ -125,42 +128,39 @@ void save_game(int n)
     save_game_file(path);
 }
 
+int save_new_game(int n)
+{
+    // A number another file took meanwhile (another game saving at once) is passed by.
+    const std::string text = save_text();
+    int written = -1;
+    for (n = free_save_slot(n); n < INT_MAX; n = free_save_slot(n + 1)) {
+        char path[300];
+        save_slot_path(n, path, sizeof(path));
+        const int made = create_new_file(path, text);
+        if (made == new_file_taken)
+            continue;
+        if (made)
+            written = n;
+        break;
+    }
+    if (written < 0)
+        report_unsaved();
+    speed_counter = 0;
+    return written;
+}
+
 int add_save(const char *path, int, void *)
 {
     game_saves.push_back(save_game_locs());
     save_game_locs &save = game_saves.back();
     std::snprintf(save.file, sizeof(save.file), "%s", path);
 
-    std::FILE *in = std::fopen(path, "rb");
-    if (!in) {
-        char text[300];
-        std::snprintf(text, sizeof(text), "Could Not load save!\n%s", path);
-        fail(text);
-    }
-    char directory[256];
-    char map_file[256];
-    read_save_line(in, directory, sizeof(directory));
-    read_save_line(in, map_file, sizeof(map_file));
-    read_save_line(in, save.level_set_name, sizeof(save.level_set_name));
-    std::fclose(in);
-
-    // The joined path must fit; one that does not is refused rather than cut into another name.
-    char map_path[256];
-    const std::size_t directory_length = std::strlen(directory);
-    const std::size_t map_file_length = std::strlen(map_file);
-    std::FILE *map = nullptr;
-    if (directory_length + map_file_length <= 255) {
-        std::memcpy(map_path, directory, directory_length);
-        std::memcpy(map_path + directory_length, map_file, map_file_length + 1);
-        map = std::fopen(map_path, "rb");
-    }
-    if (!map) {
-        char text[600];
-        std::snprintf(text, sizeof(text), "Could Not load map name from!\n%s%s", directory, map_file);
-        fail(text);
-    }
-    read_save_line(map, save.map_name, sizeof(save.map_name));
-    std::fclose(map);
+    // A save that cannot be read is listed all the same, marked, so that the player sees it and
+    // can erase it; it never stops the game.
+    save_contents contents;
+    save.damaged = read_save_file(path, contents) == save_whole ? 0 : -1;
+    std::memcpy(save.map_name, contents.map_name, sizeof(save.map_name));
+    std::memcpy(save.level_set_name, contents.level_set_name, sizeof(save.level_set_name));
     return 0;
 }
 

@@ -11,6 +11,7 @@ struct save_game_locs {
     char file[256];           // the save file's path as the listing gave it
     char map_name[256];       // first line of the map file the save names
     char level_set_name[256]; // line 3 of the save
+    int damaged;              // -1: the save cannot be loaded (short, damaged, or its map is gone)
 
     save_game_locs();
 };
@@ -23,10 +24,14 @@ extern std::vector<save_game_locs> game_saves;
 void save_game(int n);
 // The same writing into the save file at path (a listed save being overwritten).
 void save_game_file(const char *path);
+// Writes the current game as a new save, numbered n or the next number from n on that no file
+// holds, and never over an existing file, also when another game saves at the same moment.
+// Returns the number written, or -1 when the save could not be written (reported).
+int save_new_game(int n);
 // Empties game_saves and lists every "*.qsv" file of saves_directory again.
 void load_saves();
 // Listing callback: appends the save at path to game_saves. Always 0, so the listing goes on.
-// A save, or the map it names, that cannot be read ends the game with its message.
+// A save that cannot be read, or whose map cannot be opened, is listed marked as damaged.
 int add_save(const char *path, int attrib, void *param);
 
 // The first slot number from n on whose save file does not exist yet, so that a new save

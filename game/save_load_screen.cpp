@@ -22,6 +22,7 @@ namespace {
 
 const char no_saves_text[] = "No Saved Games";
 const char new_save_text[] = "New Save";
+const char damaged_save_text[] = "Damaged Save";
 
 void play_sound(int entry)
 {
@@ -59,7 +60,11 @@ slot_list start_saves_list(int extra_row)
 void draw_save_row(BITMAP *bmp, int index, int x, int y)
 {
     char text[300];
-    std::snprintf(text, sizeof(text), "%d: %s", index + 1, game_saves[index].map_name);
+    // A save that cannot be loaded says so on its row; it can still be erased or saved over.
+    if (game_saves[index].damaged)
+        std::snprintf(text, sizeof(text), "%d: %s", index + 1, damaged_save_text);
+    else
+        std::snprintf(text, sizeof(text), "%d: %s", index + 1, game_saves[index].map_name);
     draw_slot_text(bmp, text, x, y);
     std::snprintf(text, sizeof(text), "Level Set: %s", game_saves[index].level_set_name);
     textout_ex(bmp, font, text, x + 20, y + 38, makecol(255, 255, 255), -1);
@@ -119,7 +124,7 @@ int save_screen_tick(slot_list &list)
             } else {
                 // The "New Save" row writes the slot numbered as it is, or the next number not
                 // taken by another file, so it never replaces a save.
-                save_game(free_save_slot(saves_count()));
+                save_new_game(saves_count());
                 relist(list);
             }
         }
@@ -170,8 +175,11 @@ int load_screen_tick(slot_list &list)
         key_enter_pressed = -1;
         char path[256];
         std::memcpy(path, game_saves[index].file, sizeof(path));
-        // A save that has gone since the listing is reported and nothing was loaded: the
-        // list stays open rather than offering the levels of whatever was in memory.
+        // Backing out of the start-level screen puts the level set and the keys back as they
+        // were, so that a later save cannot name the abandoned save's set.
+        const game_before_load before = remember_before_load();
+        // A save that cannot be loaded (gone since the listing, damaged) is reported and nothing
+        // was loaded: the list stays open rather than offering the levels of whatever was in memory.
         if (load_game(path)) {
             get_levels_for_selection(the_map.next_map, loader_directory, first_level);
             const int chosen = load_screen_level_selection();
@@ -181,6 +189,7 @@ int load_screen_tick(slot_list &list)
                 list.result = -1;
                 return slot_return_now;
             }
+            restore_before_load(before);
             if (chosen == 0) {
                 std::memcpy(first_level, first_level_hardcopy, sizeof(first_level));
                 std::memcpy(loader_directory, loader_directory_hardcopy, sizeof(loader_directory));

@@ -99,8 +99,11 @@ void run_load_step(title_menu &menu)
         menu.leave = -1;
         return;
     }
+    // All four, so that the set a later save names is the one that is played.
     std::strcpy(loader_directory, loader_directory_hardcopy);
     std::strcpy(first_level, first_level_hardcopy);
+    std::strcpy(level_set_loader_file, level_set_loader_file_hardcopy);
+    std::strcpy(level_set_name, level_set_name_hardcopy);
     game_in_progress = 0;
 }
 

@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include "fuzz_text.h"
 #include "headless.h"
 #include "level_set_screen.h"
 #include "map.h"
@@ -94,26 +95,10 @@ protected:
     std::string mutated(std::string text)
     {
         static const char alphabet[] = "0123456789-+ \t\r\n\v\fxZ.\0";
-        const int edits = 1 + rng() % 10;
-        for (int i = 0; i < edits && !text.empty(); i++) {
-            const std::size_t at = rng() % text.size();
-            const char c = alphabet[rng() % (sizeof(alphabet) - 1)];
-            switch (rng() % 3) {
-            case 0: text[at] = c; break;
-            case 1: text.insert(at, 1, c); break;
-            default: text.erase(at, 1 + rng() % 4); break;
-            }
-        }
-        return text;
+        return damaged_text(rng, std::move(text), 10, alphabet, sizeof(alphabet) - 1);
     }
 
-    std::string random_bytes()
-    {
-        std::string text(rng() % 3000, '\0');
-        for (char &c : text)
-            c = static_cast<char>(rng() % 256);
-        return text;
-    }
+    std::string random_bytes() { return random_text(rng, 3000); }
 
     std::mt19937 rng{20240611};
     std::string dir;

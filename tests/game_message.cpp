@@ -246,6 +246,10 @@ const close_case close_cases[] = {
     {"enter with a rebound action key", KEY_A, KEY_ENTER, true},
     {"space once it is no longer the action key", KEY_A, KEY_SPACE, false},
     {"some other key", KEY_SPACE, KEY_X, false},
+    // A binding from a hand-edited save or a movie that lies outside the key array is never read.
+    {"enter with an action binding far past the keys", 1 << 30, KEY_ENTER, true},
+    {"enter with a negative action binding", -(1 << 30), KEY_ENTER, true},
+    {"space with the action binding at the end of the keys", KEY_MAX, KEY_SPACE, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(cases, message_close_keys, testing::ValuesIn(close_cases));

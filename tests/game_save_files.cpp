@@ -2,6 +2,7 @@
 #include "game_save_fixture.h"
 #include "load_game.h"
 #include "options_screen.h"
+#include "failing_writes.h"
 #include <unistd.h>
 
 using namespace save_test;
@@ -9,15 +10,6 @@ using namespace save_test;
 namespace {
 
 class save_files_test : public save_fixture {};
-
-// Headless, a message box is printed on stdout; a death test reads what the dying process wrote
-// on stderr, so the messages are sent there.
-void messages_to_stderr(void (*step)())
-{
-    std::fflush(stdout);
-    dup2(2, 1);
-    step();
-}
 
 TEST_F(save_files_test, writes_the_thirteen_lines_with_the_bindings_in_their_order)
 {
@@ -80,13 +72,16 @@ TEST_F(save_files_test, saving_drops_the_owed_steps_also_when_it_fails)
     EXPECT_FALSE(std::filesystem::exists(saves + "missing"));
 }
 
-TEST_F(save_files_test, a_save_that_cannot_be_written_whole_is_reported)
+TEST_F(save_files_test, a_save_that_cannot_be_written_whole_is_reported_and_leaves_no_file)
 {
-    // /dev/full opens fine but takes no byte: a save that does not reach the disk is not a save.
-    testing::internal::CaptureStdout();
-    save_game_file("/dev/full");
-    const std::string said = testing::internal::GetCapturedStdout();
+    // A full disk: the new file would be cut short, so there is no file at all, and it is said.
+    std::string said;
+    {
+        file_size_limit full_disk(20);
+        said = printed_by([] { save_game(4); });
+    }
     EXPECT_NE(said.find("Could not save the save file!"), std::string::npos) << said;
+    EXPECT_TRUE(std::filesystem::is_empty(saves));
 }
 
 TEST_F(save_files_test, listing_takes_every_qsv_file_and_reads_map_and_set_names)
@@ -144,19 +139,49 @@ TEST_F(save_files_test, long_names_in_a_save_are_cut_within_their_fields)
     EXPECT_EQ(std::string(game_saves[0].level_set_name), std::string(255, 'S'));
 }
 
-TEST_F(save_files_test, a_listed_save_whose_map_is_gone_ends_the_game)
+// Saves that cannot be loaded: each is listed, marked as damaged, and keeps what could be read.
+TEST_F(save_files_test, saves_that_cannot_be_read_are_listed_as_damaged)
 {
-    write_save(0, "moved_away.map");
-    EXPECT_EXIT(messages_to_stderr(load_saves), testing::ExitedWithCode(1),
-                "Could Not load map name from!\n.*save_levels.*/moved_away.map");
+    const struct {
+        const char *what;
+        std::string text;
+        const char *set_name; // as listed
+    } cases[] = {
+        {"empty", "", ""},
+        {"cut after line 3", levels + "\nlevel_a.map\nScratch Set\n", "Scratch Set"},
+        {"binary", std::string("\x7f\x45\x4c\x46\x02\x01\x00\xff\xfe\n\x80\x81", 12), ""},
+        {"set gone", save_text("data/levels/gone set/", "level1.map", "Gone Set", "level1.map", "gone"), "Gone Set"},
+        {"map gone", save_text(levels, "moved_away.map", "Scratch Set", "level_a.map", "scratch"), "Scratch Set"},
+        {"path too long", save_text(levels, std::string(250, 'm') + ".map", "Set", "level_a.map", "scratch"), "Set"},
+    };
+    for (const auto &c : cases) {
+        std::filesystem::remove_all(saves);
+        std::filesystem::create_directory(saves);
+        write_save(0, "level_b.map");
+        write_text_file(saves + "Save_001.qsv", c.text);
+        std::string said = printed_by(load_saves);
+        EXPECT_EQ(said, "") << c.what;
+        ASSERT_EQ(game_saves.size(), 2u) << c.what;
+        for (const save_game_locs &save : game_saves) {
+            if (std::string(save.file) == saves + "Save_000.qsv") {
+                EXPECT_EQ(save.damaged, 0) << c.what;
+                EXPECT_STREQ(save.map_name, "Map Two") << c.what;
+            } else {
+                EXPECT_EQ(save.damaged, -1) << c.what;
+                EXPECT_STREQ(save.map_name, "") << c.what;
+                EXPECT_STREQ(save.level_set_name, c.set_name) << c.what;
+            }
+        }
+    }
 }
 
-TEST_F(save_files_test, a_listed_save_joining_to_an_overlong_path_ends_the_game)
+TEST_F(save_files_test, a_save_that_cannot_be_opened_is_listed_as_damaged)
 {
-    // Directory and map name together exceed a path buffer: refused, never cut into another name.
-    write_text_file(saves + "Save_000.qsv", save_text(levels, std::string(250, 'm') + ".map", "Set",
-                                                      "level_a.map", "scratch"));
-    EXPECT_EXIT(messages_to_stderr(load_saves), testing::ExitedWithCode(1), "Could Not load map name from!");
+    // A directory named like a save opens as no file.
+    std::filesystem::create_directory(saves + "Save_000.qsv");
+    load_saves();
+    ASSERT_EQ(game_saves.size(), 1u);
+    EXPECT_EQ(game_saves[0].damaged, -1);
 }
 
 TEST_F(save_files_test, free_slot_skips_numbers_taken_by_other_files)
@@ -297,7 +322,9 @@ TEST_F(load_test, damaged_bindings_keep_the_keys_they_cannot_replace)
         {"1\n2\n", {1, 2, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_R, KEY_M, KEY_S}},
         {"", {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_R, KEY_M, KEY_S}},
         {"99999999999999999999\n2\n", {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_R, KEY_M, KEY_S}},
-        {"-5\n+7\n2147483647\n-2147483648\n2147483648\n", {-5, 7, 2147483647, -2147483647 - 1, KEY_SPACE, KEY_R, KEY_M, KEY_S}},
+        // A binding outside the key array becomes that key's default, the ones after it still read.
+        {"-5\n+7\n2147483647\n-2147483648\n0\n127\n1\n2147483648\n", {KEY_UP, 7, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_R, 1, KEY_S}},
+        {"30 31 32 33 34 35 36 9999", {30, 31, 32, 33, 34, 35, 36, KEY_S}},
     };
     for (const auto &c : cases) {
         the_player = player();
@@ -330,22 +357,34 @@ TEST_F(load_test, overlong_lines_are_cut_and_the_lines_after_them_still_read)
     EXPECT_STREQ(the_map.name, "Map Two");
 }
 
-TEST_F(load_test, a_directory_line_longer_than_its_field_is_cut_and_ends_in_the_map_loader)
+// A save that cannot be loaded is refused with a message, and the game goes on as it was.
+TEST_F(load_test, a_damaged_save_is_refused_and_changes_nothing)
 {
-    // Cut to its field, the directory names no level set: the map loader ends the game, nothing overflows.
-    write_text_file(saves + "long.qsv", std::string(5000, 'd') + "\nlevel_b.map\nSet\nlevel_a.map\nx\n");
-    char path[256];
-    std::snprintf(path, sizeof(path), "%slong.qsv", saves.c_str());
-    EXPECT_EXIT(load_game(path), testing::ExitedWithCode(1), "");
-}
-
-TEST_F(load_test, short_and_empty_saves_name_no_map_and_end_in_the_map_loader)
-{
-    for (const char *text : {"", "only one line\n"}) {
-        write_text_file(saves + "short.qsv", text);
+    const struct {
+        const char *what;
+        std::string text;
+    } cases[] = {
+        {"empty", ""},
+        {"one line", "only one line\n"},
+        {"cut after line 4", levels + "\nlevel_a.map\nScratch Set\nlevel_a.map\n"},
+        {"set gone", save_text("data/levels/gone set/", "level1.map", "Gone Set", "level1.map", "gone", {1, 2, 3, 4, 5, 6, 7, 8})},
+        // Cut to its field, the directory names no level set.
+        {"directory too long", std::string(5000, 'd') + "\nlevel_b.map\nSet\nlevel_a.map\nx\n"},
+    };
+    for (const auto &c : cases) {
+        write_text_file(saves + "bad.qsv", c.text);
         char path[256];
-        std::snprintf(path, sizeof(path), "%sshort.qsv", saves.c_str());
-        EXPECT_EXIT(load_game(path), testing::ExitedWithCode(1), "") << text;
+        std::snprintf(path, sizeof(path), "%sbad.qsv", saves.c_str());
+        std::string said = printed_by([&] { EXPECT_EQ(load_game(path), 0) << c.what; });
+        EXPECT_NE(said.find("This save is damaged or its level set is gone:\n" + std::string(path)), std::string::npos)
+            << c.what << ": " << said;
+        EXPECT_STREQ(loader_directory, "data/levels/original levels/") << c.what;
+        EXPECT_STREQ(level_set_name, "Original Levels") << c.what;
+        EXPECT_STREQ(first_level, "level1.map") << c.what;
+        EXPECT_STREQ(level_set_loader_file, "original") << c.what;
+        EXPECT_STREQ(the_map.file_name, "level_c.map") << c.what;
+        EXPECT_EQ(the_player.key_up, KEY_UP) << c.what;
+        EXPECT_EQ(the_player.blocks_created, 4) << c.what;
     }
 }
 

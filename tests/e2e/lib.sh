@@ -120,6 +120,8 @@ e2e_start_windowed_game() {
   mkdir -p "$shots"
   tree=$(e2e_copy_run_tree)
   printf '255\n255\n1' > "$tree/data/settings.txt"
+  # A script that defines e2e_prepare_tree gets the copied tree before the game starts in it.
+  if declare -F e2e_prepare_tree >/dev/null; then e2e_prepare_tree "$tree"; fi
   "$tree/game" >"$E2E_TMP/game.out" 2>&1 &
   game_pid=$!
   E2E_PIDS+=($game_pid)
