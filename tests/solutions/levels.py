@@ -8,6 +8,7 @@ Backgrounds: 0 star field, 2 cloud sea, 3 crystal cavern, 4 dream forest, 5 star
 import os
 import sys
 from campaign_tools import level, model, solution_text
+from check_campaign import check_level
 
 LEVELS = [
     level(1, "Where the Floor Forgets",
@@ -422,16 +423,17 @@ def main():
             f.write(lv.map_text(last))
         if only and lv.number not in only:
             continue
-        m = model(lv)
-        path = m.solve()
-        walk = m.solve(walk_only=True)
-        status = 'WALKABLE!' if walk is not None and walk != 'too big' else 'ok'
-        print('%2d %-31s %s %s' % (lv.number, lv.name, status,
-                                  'NO SOLUTION' if path is None else path if path == 'too big'
-                                  else '%d actions: %s' % (len(path), ' '.join(p.replace(' ', '_') for p in path))))
-        if isinstance(path, list):
+        m = model.of_level(lv)
+        path = m.search()
+        print('%2d %-31s effort %7d  %s' % (lv.number, lv.name, m.expanded,
+                                           'NO SOLUTION' if path is None else '%d changes, %d actions: %s' % (
+                                               m.cost[0], m.cost[1], ' '.join(p.replace(' ', '_') for p in path))))
+        if path is not None:
             with open(os.path.join(here, 'level%d.sol' % lv.number), 'w', newline='\n') as f:
                 f.write(solution_text(lv, path))
+        faults, _, notes, _ = check_level(os.path.join(out_maps, lv.file_name()),
+                                          os.path.join(here, 'level%d.sol' % lv.number))
+        print('   ' + '; '.join(notes[1:] + ['FAULT: ' + f for f in faults]))
 
 
 if __name__ == '__main__':
