@@ -425,26 +425,26 @@ def parse_solution(text):
     return actions
 
 
-def reachable_cells(m):
-    """Every cell Pim might ever stand in, by a loose reckoning that never leaves out a real one.
+def _reach(m, start, blocks, usable):
+    """Cells Pim might stand in from `start`, by the loose reckoning of reachable_cells.
 
-    The reckoning forgets when things happen: a player block may stand in any cell that Pim could
-    build it from some cell he might reach, every such block at once, and a crumbling block may be
-    whole or gone. Walls, tunnels and the rules for where a block may be built and what lifts him
-    are kept. Returns (cells, True when the exit is among them); teleports are not followed, so it
-    answers for a map without them.
+    `blocks` is the set of cells that may hold a player block; when `usable` is None it grows with
+    every cell a block could be built in from a cell reached, else it stays as given and a block in
+    cell b carries Pim in cell q only if usable(q, b). Returns (cells, exit reached, blocks).
     """
     O = m.layer
     at = lambda x, y: O[x * H + y]
     passable = lambda x, y: at(x, y) in (K_EMPTY, K_TUN_H, K_CRUMBLE)
     fall_through = lambda x, y: at(x, y) in (K_EMPTY, K_TUN_V, K_CRUMBLE)
-    buildable = set()     # cells that may hold a player block
+    blocks = set(blocks)
 
     def solid(x, y):
-        return at(x, y) not in (K_EMPTY, K_TUN_V) or (x, y) in buildable
+        if at(x, y) not in (K_EMPTY, K_TUN_V):
+            return True
+        return (x, y) in blocks and (usable is None or usable((x, y - 1), (x, y)))
 
     def drop(x, y, out):
-        """The cells a fall from (x, y) may come to rest in; True if it passes the exit."""
+        """Adds the cells a fall from (x, y) may come to rest in; True if the fall passes the exit."""
         while True:
             if (x, y) == m.exit:
                 return True
@@ -460,12 +460,10 @@ def reachable_cells(m):
             y += 1
 
     while True:
-        cells, todo = set(), []
-        start = set()
-        if drop(*m.start, start):
-            return cells, True
-        todo = list(start)
-        cells |= start
+        cells = set()
+        if drop(start[0], start[1], cells):
+            return cells, True, blocks
+        todo = list(cells)
         grown = False
         while todo:
             x, y = todo.pop()
@@ -473,25 +471,58 @@ def reachable_cells(m):
             nxt = set()
             for d in (-1, 1):
                 nx = x + d
-                if 0 <= nx < W and at(x, y) != K_TUN_V and passable(nx, y):
-                    if drop(nx, y, nxt):
-                        return cells, True
-                if 0 <= nx < W:
+                if not 0 <= nx < W:
+                    continue
+                if at(x, y) != K_TUN_V and passable(nx, y) and drop(nx, y, nxt):
+                    return cells, True, blocks
+                if usable is None:
                     for cell, refused in (((nx, y), REFUSES_STILL), ((nx, y + 1), REFUSES_CROUCH)):
-                        if cell[1] < H and at(*cell) == K_EMPTY and below not in refused and cell not in buildable:
-                            buildable.add(cell)
+                        if cell[1] < H and at(*cell) == K_EMPTY and below not in refused and cell not in blocks:
+                            blocks.add(cell)
                             grown = True
             if y > 0 and fall_through(x, y - 1) and below not in REFUSES_UP and at(x, y) not in (K_TUN_H, K_TUN_V):
                 if (x, y - 1) == m.exit:
-                    return cells, True
-                nxt.add((x, y - 1))
-                if (x, y) not in buildable:
-                    buildable.add((x, y))
+                    return cells, True, blocks
+                nxt.add((x, y - 1))      # onto the Up Block just built, which carries him at once
+                if usable is None and (x, y) not in blocks:
+                    blocks.add((x, y))
                     grown = True
             if y + 1 < H and fall_through(x, y + 1) and drop(x, y + 1, nxt):   # the floor taken away
-                return cells, True
+                return cells, True, blocks
             for c in nxt - cells:
                 cells.add(c)
                 todo.append(c)
         if not grown:
-            return cells, False
+            return cells, False, blocks
+
+
+def reachable_cells(m):
+    """Every cell Pim might ever stand in, by a loose reckoning that never leaves out a real one.
+
+    The reckoning forgets when things happen: a player block may stand in any cell that Pim could
+    build it in from some cell he might reach, and a crumbling block may be whole or gone. Walls,
+    tunnels, falls and the rules for where a block may be built and what lifts him are kept. Then it
+    remembers one thing about time, in rounds until nothing changes: a block is first built from a
+    cell reached while it did not stand yet, and whatever it carries him to later is reached from
+    there. Returns (cells, True when the exit is among them); teleports are not followed, so it
+    answers for a map without them.
+    """
+    cells, hit, blocks = _reach(m, m.start, set(), None)
+    if not hit:
+        return cells, False
+    onward = {p: _reach(m, p, blocks, lambda q, b: True)[0] | {p} for p in cells}
+    builders = {}
+    for (x, y) in cells:
+        for b in ((x - 1, y), (x + 1, y), (x - 1, y + 1), (x + 1, y + 1), (x, y)):
+            builders.setdefault(b, set()).add((x, y))
+    usable = lambda q, b: True
+    while True:
+        first = {}
+        for b in blocks:
+            before = _reach(m, m.start, blocks - {b}, usable)[0]
+            first[b] = [p for p in builders.get(b, ()) if p in before]
+        usable = lambda q, b, first=first: any(q in onward[p] for p in first[b])
+        narrower, hit, _ = _reach(m, m.start, blocks, usable)
+        if not hit or narrower == cells:
+            return narrower, hit
+        cells = narrower
