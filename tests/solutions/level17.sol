@@ -1,7 +1,6 @@
-# Level 17, "Catch Yourself": the teleport drops you into a bottomless shaft: leave a Standing Block in it first
-right 6
-stand-block
-left 8
+# Level 17, "The Room Above the Room": the teleport sets you on a floor that crumbles behind you, over a pit and a safe room: the hole you fall through is the one you come back to, so go two steps out and one back
+right 5
 up-block
+right 3
 left
-right
+right 4
