@@ -16,7 +16,8 @@ campaign_tools.py, checks every level:
 - a level with teleports cannot be solved at all once they are taken out (the search must exhaust
   every state reachable without them; a search too big to finish counts as a fault, not a pass).
 Then the finale, the last map of the chain, must take the solver more search effort (states whose
-actions were tried before the shortest solution was found) than any other level.
+actions were tried before the shortest solution was found) than any other level, and over the last
+third of the chain (its last n // 3 maps) the effort must rise from each level to the next.
 """
 import os
 import sys
@@ -105,6 +106,10 @@ def main():
         if harder:
             faults.append('the finale %s (effort %d) is not the hardest: %s' % (
                 finale[1], finale[0], ', '.join('%s (%d)' % (m, e) for e, m in harder)))
+        last_third = efforts[len(efforts) - len(efforts) // 3:]
+        for (e1, m1), (e2, m2) in zip(last_third, last_third[1:]):
+            if e2 <= e1:
+                faults.append('the last third does not rise: %s (effort %d) after %s (%d)' % (m2, e2, m1, e1))
     for f in faults:
         print('FAULT ' + f)
     return 1 if faults else 0
