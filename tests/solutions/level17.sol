@@ -1,6 +1,6 @@
-# Level 17, "The Room Above the Room": the teleport sets you on a floor that crumbles behind you, over a pit and a safe room: the hole you fall through is the one you come back to, so go two steps out and one back
-right 5
+# Level 17, "The Dreamers' Relay": a teleport that lands on another teleport goes on; the near one is a trap: a moon marks it and the cell it leads to, lanterns the relay and its exit; bridge the gap beyond it
+right 2
 up-block
-right 3
-left
-right 4
+right 2
+down-block
+right 2

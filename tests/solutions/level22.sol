@@ -1,8 +1,8 @@
-# Level 22, "The Last Dreamer": everything at once: bridge the shaft, set the catch below, ride the teleport back, climb out of the hole your first crossing left in the crumbling floor, then unmake the bridge
+# Level 22, "The Last Dreamer": everything at once: bridge the shaft, drop to the tube over the pit and set the catch below, ride the teleport back, climb out of the hole your crossing left in the crumbling floor, then unmake the bridge
 right 5
 down-block
-right 8
-left 6
+right 9
+left 7
 stand-block
 right 9
 left 2
