@@ -1,9 +1,9 @@
-# Level 14, "Crumbs on the Crossing": no block can be built on a crumbling block: climb each bump from the stone beside it, lean a block over the crumbs, and cross the last of them before they go
+# Level 14, "Crumbs on the Crossing": no block can be built on a crumbling block: lean a Standing Block and lay a Down Block over the crumbs from the stone beside them, then cross the last crumbs before they go
 right 4
 stand-block
 up-block
-right 3
-up-block
-right 4
+right 2
+down-block
+right 5
 down-block
 right 5

@@ -247,8 +247,8 @@ LEVELS = [
            "####################"], background=6),
 
     level(14, "Crumbs on the Crossing",
-          "no block can be built on a crumbling block: climb each bump from the stone beside it, "
-          "lean a block over the crumbs, and cross the last of them before they go",
+          "no block can be built on a crumbling block: lean a Standing Block and lay a Down Block "
+          "over the crumbs from the stone beside them, then cross the last crumbs before they go",
           ["....................",
            "....................",
            "....................",
@@ -261,7 +261,7 @@ LEVELS = [
            "....................",
            "....................",
            ".S.....=.=.......E..",
-           "======cc=cc==.======",
+           "======c=c=cc=.======",
            "=====.........======",
            "=====....==.========"], background=2),
 
