@@ -2,11 +2,12 @@
 
 The levels themselves are drawn as text in levels.py. `python3 levels.py` writes the map files into
 data/levels/original levels/ and a solution text for each level into tests/solutions/; the
-solution is the shortest action sequence the solver finds, so any shortcut shows up at once.
-The model works on whole cells and whole actions; the tests replay every solution through the
-real game logic, which keeps this model honest.
+solution is the shortest the solver finds (fewest map changes, then fewest actions), so any
+shortcut shows up at once, and it prints what each special block and the teleports are worth
+(check_campaign.py, which ctest runs over the shipped maps). The model works on whole cells and
+whole actions; the tests replay every solution through the real game logic, which keeps this
+model honest.
 """
-from collections import deque
 
 W, H = 20, 15
 EMPTY, UP, STILL, CROUCH = -1, -2, -3, -4
