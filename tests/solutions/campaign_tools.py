@@ -2,11 +2,12 @@
 
 The levels themselves are drawn as text in levels.py. `python3 levels.py` writes the map files into
 data/levels/original levels/ and a solution text for each level into tests/solutions/; the
-solution is the shortest action sequence the solver finds, so any shortcut shows up at once.
-The model works on whole cells and whole actions; the tests replay every solution through the
-real game logic, which keeps this model honest.
+solution is the shortest the solver finds (fewest map changes, then fewest actions), so any
+shortcut shows up at once, and it prints what each special block and the teleports are worth
+(check_campaign.py, which ctest runs over the shipped maps). The model works on whole cells and
+whole actions; the tests replay every solution through the real game logic, which keeps this
+model honest.
 """
-from collections import deque
 
 W, H = 20, 15
 EMPTY, UP, STILL, CROUCH = -1, -2, -3, -4
@@ -141,168 +142,230 @@ class level:
 
 # ---------------------------------------------------------------- the model of Pim's rules
 
-NO_STILL = (EMPTY, UP, STILL, CROUCH, BLK_ALL, BLK_STILL, CRUMBLE)
-NO_CROUCH = (EMPTY, UP, STILL, CROUCH, BLK_ALL, BLK_CROUCH, CRUMBLE)
-NO_UP = (EMPTY, UP, STILL, CROUCH, BLK_ALL, BLK_UP, CRUMBLE)
+# The model keeps a map as one byte a cell, column by column, holding the cell's kind: every plain tile
+# is one kind (0), a special block code v is the kind -v (1 empty, 2 Up, 3 Standing, 4 Down Block,
+# 5..8 the restrictions, 9 crumbling, 10 and 11 the tunnels).
+K_PLAIN, K_EMPTY, K_UP, K_STILL, K_CROUCH = 0, 1, 2, 3, 4
+K_ALL, K_NO_STILL, K_NO_CROUCH, K_NO_UP, K_CRUMBLE, K_TUN_H, K_TUN_V = 5, 6, 7, 8, 9, 10, 11
+KIND_NAMES = {K_ALL: 'all-restriction stone', K_NO_STILL: 'no-Standing stone', K_NO_CROUCH: 'no-Down stone',
+              K_NO_UP: 'no-Up stone', K_CRUMBLE: 'crumbling block', K_TUN_H: 'horizontal tunnel',
+              K_TUN_V: 'vertical tunnel'}
+# What a special kind becomes when it is taken out of a level: stone for restrictions and crumbling
+# blocks, empty cells for tunnels.
+PLAIN_COUNTERPART = {K_ALL: K_PLAIN, K_NO_STILL: K_PLAIN, K_NO_CROUCH: K_PLAIN, K_NO_UP: K_PLAIN,
+                     K_CRUMBLE: K_PLAIN, K_TUN_H: K_EMPTY, K_TUN_V: K_EMPTY}
+
+# The cell under Pim that refuses each kind of block (a player block, a crumbling block, the
+# all-restriction stone or the kind's own restriction).
+REFUSES_STILL = frozenset((K_EMPTY, K_UP, K_STILL, K_CROUCH, K_ALL, K_NO_STILL, K_CRUMBLE))
+REFUSES_CROUCH = frozenset((K_EMPTY, K_UP, K_STILL, K_CROUCH, K_ALL, K_NO_CROUCH, K_CRUMBLE))
+REFUSES_UP = frozenset((K_EMPTY, K_UP, K_STILL, K_CROUCH, K_ALL, K_NO_UP, K_CRUMBLE))
+WALKABLE = frozenset((K_EMPTY, K_TUN_H))
+FALLS_INTO = frozenset((K_EMPTY, K_TUN_V))
 
 WIN, DEAD, STUCK = 'win', 'dead', 'stuck'
 
 
+def kind_of(value):
+    return -value if -11 <= value < 0 else K_PLAIN
+
+
 class model:
-    def __init__(self, lv):
-        self.lv = lv
-        self.ports = {src: dst for src, dst in reversed(lv.teleports)}  # first in the list wins
+    """Pim on one map, a whole cell and a whole action at a time.
 
-    def at(self, layer, x, y):
-        return layer[x * H + y]
+    `block` is the block layer as [x][y] values, `teleports` a list of ((sx, sy), (dx, dy)).
+    """
 
-    def put(self, layer, x, y, v):
-        cells = list(layer)
-        cells[x * H + y] = v
-        return tuple(cells)
+    def __init__(self, start, exit, block, teleports):
+        self.start, self.exit = start, exit
+        self.layer = bytes(kind_of(block[x][y]) for x in range(W) for y in range(H))
+        self.ports = {}
+        for src, dst in teleports:
+            self.ports.setdefault(src, dst)       # the first in the map's list wins
+
+    @staticmethod
+    def of_level(lv):
+        return model(lv.start, lv.exit, lv.block, lv.teleports)
+
+    def kinds(self):
+        """The special kinds of block the map holds."""
+        return sorted(k for k in set(self.layer) if k in KIND_NAMES)
+
+    def without_kind(self, kind):
+        m = model(self.start, self.exit, [[-1] * H for _ in range(W)], [])
+        m.ports = self.ports
+        plain = PLAIN_COUNTERPART[kind]
+        m.layer = bytes(plain if k == kind else k for k in self.layer)
+        return m
+
+    def without_teleports(self):
+        m = model(self.start, self.exit, [[-1] * H for _ in range(W)], [])
+        m.layer = self.layer
+        return m
 
     def settle(self, layer, x, y):
         """Exit, teleports and falling from a cell reached at rest or in a fall."""
-        seen = set()
+        seen = None
         while True:
-            if (x, y) == self.lv.exit:
+            if (x, y) == self.exit:
                 return WIN, x, y
-            if (x, y) in self.ports:
+            dst = self.ports.get((x, y))
+            if dst is not None:
+                seen = seen or set()
                 if (x, y) in seen:
                     return STUCK, x, y
                 seen.add((x, y))
-                x, y = self.ports[(x, y)]
+                x, y = dst
                 if not (0 <= x < W and 0 <= y < H):
                     return DEAD, x, y
                 continue
-            if self.at(layer, x, y) == TUN_H:
+            if layer[x * H + y] == K_TUN_H:
                 return None, x, y
             if y + 1 >= H:
                 return DEAD, x, y
-            if self.at(layer, x, y + 1) in (EMPTY, TUN_V):
+            if layer[x * H + y + 1] in FALLS_INTO:
                 y += 1
                 continue
             return None, x, y
 
-    def moves(self, state, walk_only=False):
-        x, y, f, layer = state
-        below = self.at(layer, x, y + 1) if y + 1 < H else None
+    def moves(self, x, y, f, layer, walk_only=False):
+        """(action, result, x, y, facing, layer) for every action Pim can take at rest in (x, y)."""
+        i = x * H + y
+        below = layer[i + 1] if y + 1 < H else None
+        own = layer[i]
         out = []
         for d, name in ((0, 'right'), (1, 'left')):
-            nx = x + (1 if d == 0 else -1)
-            if 0 <= nx < W and self.at(layer, x, y) != TUN_V and self.at(layer, nx, y) in (EMPTY, TUN_H):
+            nx = x + 1 if d == 0 else x - 1
+            if 0 <= nx < W and own != K_TUN_V and layer[nx * H + y] in WALKABLE:
                 lay = layer
-                if below == CRUMBLE:
-                    lay = self.put(lay, x, y + 1, EMPTY)
-                out.append((name, self.settle(lay, nx, y), lay, d))
+                if below == K_CRUMBLE:      # walking off a crumbling block leaves a hole behind
+                    lay = layer[:i + 1] + b'\x01' + layer[i + 2:]
+                result, rx, ry = self.settle(lay, nx, y)
+                out.append((name, result, rx, ry, d, lay))
             if f != d:
-                out.append(('turn ' + name, (None, x, y), layer, d))
+                out.append(('turn ' + name, None, x, y, d, layer))
         if walk_only:
             return out
-        fx = x + (1 if f == 0 else -1)
-        inside = 0 <= fx < W
-        # Standing Block in front
-        t = self.at(layer, fx, y) if inside else None
-        if t == EMPTY and below not in NO_STILL:
-            out.append(('stand-block', (None, x, y), self.put(layer, fx, y, STILL), f))
-        elif t == STILL:
-            out.append(('stand-block', (None, x, y), self.put(layer, fx, y, EMPTY), f))
-        # Down Block diagonally below in front
-        t = self.at(layer, fx, y + 1) if inside and y + 1 < H else None
-        if t == EMPTY and below not in NO_CROUCH:
-            out.append(('down-block', (None, x, y), self.put(layer, fx, y + 1, CROUCH), f))
-        elif t == CROUCH:
-            out.append(('down-block', (None, x, y), self.put(layer, fx, y + 1, EMPTY), f))
+        fx = x + 1 if f == 0 else x - 1
+        if 0 <= fx < W:
+            j = fx * H + y
+            t = layer[j]
+            # Standing Block in front
+            if t == K_EMPTY and below not in REFUSES_STILL:
+                out.append(('stand-block', None, x, y, f, layer[:j] + b'\x03' + layer[j + 1:]))
+            elif t == K_STILL:
+                out.append(('stand-block', None, x, y, f, layer[:j] + b'\x01' + layer[j + 1:]))
+            # Down Block diagonally below in front
+            if y + 1 < H:
+                t = layer[j + 1]
+                if t == K_EMPTY and below not in REFUSES_CROUCH:
+                    out.append(('down-block', None, x, y, f, layer[:j + 1] + b'\x04' + layer[j + 2:]))
+                elif t == K_CROUCH:
+                    out.append(('down-block', None, x, y, f, layer[:j + 1] + b'\x01' + layer[j + 2:]))
         # Up Block in his own cell, or destroying the one he stands on
-        above = self.at(layer, x, y - 1) if y > 0 else None
-        own = self.at(layer, x, y)
-        if above in (EMPTY, TUN_V) and y > 0 and below not in NO_UP and own not in (TUN_H, TUN_V):
-            lay = self.put(layer, x, y, UP)
-            out.append(('up-block', self.settle(lay, x, y - 1), lay, f))
-        elif below == UP:
-            lay = self.put(layer, x, y + 1, EMPTY)
-            out.append(('up-block', self.settle(lay, x, y), lay, f))
+        above = layer[i - 1] if y > 0 else None
+        if above in FALLS_INTO and below not in REFUSES_UP and own not in (K_TUN_H, K_TUN_V):
+            lay = layer[:i] + b'\x02' + layer[i + 1:]
+            result, rx, ry = self.settle(lay, x, y - 1)
+            out.append(('up-block', result, rx, ry, f, lay))
+        elif below == K_UP:
+            lay = layer[:i + 1] + b'\x01' + layer[i + 2:]
+            result, rx, ry = self.settle(lay, x, y)
+            out.append(('up-block', result, rx, ry, f, lay))
         return out
 
-    def start_state(self):
-        layer = tuple(self.lv.block[x][y] for x in range(W) for y in range(H))
-        result, x, y = self.settle(layer, *self.lv.start)
-        return result, (x, y, 0, layer)
+    def search(self, walk_only=False, bound=None, budget=2000000):
+        """The shortest solution as a list of actions, or None.
 
-    def closure(self, layer, s0):
-        """Everything reachable from s0 by walking, turning and falling, with the walks that get there."""
-        prev = {s0: None}
-        queue = deque([s0])
-        while queue:
-            state = queue.popleft()
-            for name, (result, x, y), lay, f in self.moves((*state, layer), walk_only=True):
-                if result in (DEAD, STUCK):
-                    continue
-                if lay != layer:           # a crumbling block broke: this walk changes the map
-                    if result == WIN:
-                        return prev, (state, name)
-                    continue
-                if result == WIN:
-                    return prev, (state, name)
-                nxt = (x, y, f)
-                if nxt not in prev:
-                    prev[nxt] = (state, name)
-                    queue.append(nxt)
-        return prev, None
+        Shortest means the fewest map changes (blocks built or destroyed), then the fewest actions
+        (steps, turns and block actions, one each) among those. The search takes the levels of map
+        changes in turn and, within one, the states in order of their actions; so `cost` (changes,
+        actions) of a solution found is the least there is.
 
-    def walks_to(self, prev, state):
-        path = []
-        while prev[state]:
-            state, step = prev[state]
-            path.append(step)
-        return path[::-1]
-
-    def solve(self, walk_only=False, limit=60000):
-        """Fewest map changes first (blocks built or destroyed, blocks crumbled), then fewest walks."""
-        result, start = self.start_state()
-        if result == WIN:
-            return []
+        Sets `expanded` (states whose actions were tried: the search effort) and `complete`: True when
+        the answer is certain, that is a solution was found, or none exists at all, or (with a `bound`,
+        a (changes, actions) pair) none costs `bound` or less. Past `budget` states it gives up.
+        """
+        self.expanded, self.complete, self.cost = 0, False, None
+        result, x, y = self.settle(self.layer, *self.start)
         if result is not None:
+            self.complete = True
+            if result == WIN:
+                self.cost = (0, 0)
+                return []
             return None
-        x, y, f, layer = start
-        root = (layer, (x, y, f))
-        parent = {root: None}
-        frontier = [root]
-        self.depth_done = -1
-        depth = 0
-        while frontier:
-            nxt_frontier = []
-            for node in frontier:
-                layer, s0 = node
-                prev, win = self.closure(layer, s0)
-                if win:
-                    state, name = win
-                    return self.path_to(parent, node) + self.walks_to(prev, state) + [name]
-                if walk_only:
-                    continue
-                for state in prev:
-                    for name, (result, x, y), lay, f in self.moves((*state, layer)):
-                        if lay == layer or result in (DEAD, STUCK):
+        root = (x, y, 0, self.layer)
+        parent = {root: None}     # every state reached, with the state and action it was reached by
+        seeds = {root: 0}         # states of the next level of changes, with their actions
+        changes = 0
+        while seeds:
+            if bound and changes > bound[0]:
+                self.complete = True
+                return None
+            cost = dict(seeds)
+            buckets = {}
+            for state, a in seeds.items():
+                buckets.setdefault(a, []).append(state)
+            seeds = {}
+            a = min(buckets)
+            while buckets:
+                if bound and changes == bound[0] and a > bound[1]:
+                    self.complete = True
+                    return None
+                for state in buckets.pop(a, ()):
+                    if cost.get(state) != a:
+                        continue
+                    if state == WIN:
+                        self.complete, self.cost = True, (changes, a)
+                        return self.path_to(parent, state)
+                    self.expanded += 1
+                    for name, result, rx, ry, rf, lay in self.moves(*state, walk_only=walk_only):
+                        child = WIN if result == WIN else (rx, ry, rf, lay)
+                        if result not in (None, WIN):
                             continue
-                        if result == WIN:
-                            return self.path_to(parent, node) + self.walks_to(prev, state) + [name]
-                        child = (lay, (x, y, f))
-                        if child not in parent:
-                            parent[child] = (node, self.walks_to(prev, state) + [name])
-                            nxt_frontier.append(child)
-                            if len(parent) > limit:
-                                self.depth_done = depth
-                                return 'too big (no solution with %d or fewer map changes)' % depth
-            frontier = nxt_frontier
-            depth += 1
+                        built = lay != state[3] and not name.startswith(('right', 'left'))
+                        if built:
+                            if child in cost or (child in parent and child not in seeds):
+                                continue      # already reached with fewer changes
+                            if seeds.get(child, a + 2) > a + 1:
+                                seeds[child] = a + 1
+                                parent[child] = (state, name)
+                        elif cost.get(child, a + 2) > a + 1 and not (child in parent and child not in cost
+                                                                    and child not in seeds):
+                            cost[child] = a + 1
+                            parent[child] = (state, name)
+                            seeds.pop(child, None)
+                            buckets.setdefault(a + 1, []).append(child)
+                    if len(parent) > budget:
+                        return None
+                a += 1
+            changes += 1
+        self.complete = True
         return None
 
-    def path_to(self, parent, node):
+    def path_to(self, parent, state):
         out = []
-        while parent[node]:
-            node, steps = parent[node]
-            out = steps + out
-        return out
+        while parent[state]:
+            state, name = parent[state]
+            out.append(name)
+        return out[::-1]
+
+    def replay(self, actions):
+        """Plays a list of actions; True when the last one reaches the exit and none is impossible."""
+        result, x, y = self.settle(self.layer, *self.start)
+        state = (x, y, 0, self.layer)
+        for n, action in enumerate(actions):
+            if result is not None:
+                return False
+            for name, result, rx, ry, rf, lay in self.moves(*state):
+                if name == action:
+                    state = (rx, ry, rf, lay)
+                    break
+            else:
+                return False
+            if result == WIN:
+                return n == len(actions) - 1
+        return False
 
 
 def solution_text(lv, path):
@@ -319,3 +382,148 @@ def solution_text(lv, path):
             out.append(path[i])
             i += 1
     return '\n'.join(out) + '\n'
+
+
+def read_map_file(path):
+    """A map file as (name, next map, model); None when it is not a whole map of the expected shape."""
+    with open(path, 'rb') as f:
+        data = f.read(1 << 20)
+    lines = data.decode('latin-1').split('\n')
+    if len(lines) < 611:
+        return None
+    name, next_map = lines[0], lines[2]
+    try:
+        values = [int(v) for v in ' '.join(lines[3:]).split()]
+    except ValueError:
+        return None
+    if len(values) < 608:
+        return None
+    sx, sy, ex, ey = values[0:4]
+    cells = values[7:607]
+    block = [[cells[(x * H + y) * 2] for y in range(H)] for x in range(W)]
+    count = values[607]
+    if not (0 <= count <= 300) or len(values) < 608 + 4 * count:
+        return None
+    ports = values[608:608 + 4 * count]
+    teleports = [((ports[k], ports[k + 1]), (ports[k + 2], ports[k + 3])) for k in range(0, 4 * count, 4)]
+    for x, y in [(sx, sy), (ex, ey)] + [c for t in teleports for c in t]:
+        if not (0 <= x < W and 0 <= y < H):
+            return None
+    return name, next_map, model((sx, sy), (ex, ey), block, teleports)
+
+
+def parse_solution(text):
+    """A solution text ("right 3", "stand-block", ...) as the list of single actions it names."""
+    actions = []
+    for line in text.splitlines():
+        words = line.split('#', 1)[0].split()
+        if not words:
+            continue
+        if words[0] in ('right', 'left') and len(words) == 2:
+            actions += [words[0]] * int(words[1])
+        else:
+            actions.append(' '.join(words))
+    return actions
+
+
+def _reach(m, start, blocks, usable):
+    """Cells Pim might stand in from `start`, by the loose reckoning of reachable_cells.
+
+    `blocks` is the set of cells that may hold a player block; when `usable` is None it grows with
+    every cell a block could be built in from a cell reached, else it stays as given and a block in
+    cell b carries Pim in cell q only if usable(q, b). Returns (cells, exit reached, blocks).
+    """
+    O = m.layer
+    at = lambda x, y: O[x * H + y]
+    passable = lambda x, y: at(x, y) in (K_EMPTY, K_TUN_H, K_CRUMBLE)
+    fall_through = lambda x, y: at(x, y) in (K_EMPTY, K_TUN_V, K_CRUMBLE)
+    blocks = set(blocks)
+
+    def solid(x, y):
+        if at(x, y) not in (K_EMPTY, K_TUN_V):
+            return True
+        return (x, y) in blocks and (usable is None or usable((x, y - 1), (x, y)))
+
+    def drop(x, y, out):
+        """Adds the cells a fall from (x, y) may come to rest in; True if the fall passes the exit."""
+        while True:
+            if (x, y) == m.exit:
+                return True
+            if at(x, y) == K_TUN_H:
+                out.add((x, y))
+                return False
+            if y + 1 >= H:
+                return False
+            if solid(x, y + 1):
+                out.add((x, y))
+            if not fall_through(x, y + 1):
+                return False
+            y += 1
+
+    while True:
+        cells = set()
+        if drop(start[0], start[1], cells):
+            return cells, True, blocks
+        todo = list(cells)
+        grown = False
+        while todo:
+            x, y = todo.pop()
+            below = at(x, y + 1) if y + 1 < H else K_EMPTY
+            nxt = set()
+            for d in (-1, 1):
+                nx = x + d
+                if not 0 <= nx < W:
+                    continue
+                if at(x, y) != K_TUN_V and passable(nx, y) and drop(nx, y, nxt):
+                    return cells, True, blocks
+                if usable is None:
+                    for cell, refused in (((nx, y), REFUSES_STILL), ((nx, y + 1), REFUSES_CROUCH)):
+                        if cell[1] < H and at(*cell) == K_EMPTY and below not in refused and cell not in blocks:
+                            blocks.add(cell)
+                            grown = True
+            if y > 0 and fall_through(x, y - 1) and below not in REFUSES_UP and at(x, y) not in (K_TUN_H, K_TUN_V):
+                if (x, y - 1) == m.exit:
+                    return cells, True, blocks
+                nxt.add((x, y - 1))      # onto the Up Block just built, which carries him at once
+                if usable is None and (x, y) not in blocks:
+                    blocks.add((x, y))
+                    grown = True
+            if y + 1 < H and fall_through(x, y + 1) and drop(x, y + 1, nxt):   # the floor taken away
+                return cells, True, blocks
+            for c in nxt - cells:
+                cells.add(c)
+                todo.append(c)
+        if not grown:
+            return cells, False, blocks
+
+
+def reachable_cells(m):
+    """Every cell Pim might ever stand in, by a loose reckoning that never leaves out a real one.
+
+    The reckoning forgets when things happen: a player block may stand in any cell that Pim could
+    build it in from some cell he might reach, and a crumbling block may be whole or gone. Walls,
+    tunnels, falls and the rules for where a block may be built and what lifts him are kept. Then it
+    remembers one thing about time, in rounds until nothing changes: a block is first built from a
+    cell reached while it did not stand yet, and whatever it carries him to later is reached from
+    there. Returns (cells, True when the exit is among them); teleports are not followed, so it
+    answers for a map without them.
+    """
+    cells, hit, blocks = _reach(m, m.start, set(), None)
+    if not hit:
+        return cells, False
+    onward = {p: _reach(m, p, blocks, lambda q, b: True)[0] | {p} for p in cells}
+    builders = {}
+    for (x, y) in cells:
+        for b in ((x - 1, y), (x + 1, y), (x - 1, y + 1), (x + 1, y + 1), (x, y)):
+            builders.setdefault(b, set()).add((x, y))
+    usable = lambda q, b: True
+    while True:
+        first = {}
+        for b in blocks:
+            before = _reach(m, m.start, blocks - {b}, usable)[0]
+            first[b] = [p for p in builders.get(b, ()) if p in before]
+        usable = lambda q, b, first=first: any(q in onward[p] for p in first[b])
+        narrower, hit, _ = _reach(m, m.start, blocks, usable)
+        if not hit or narrower == cells:
+            return narrower, hit
+        cells = narrower

@@ -1,6 +1,5 @@
 # Level 13, "The Floor That Remembers": a crumbling block leaves a hole once you have walked off it: the only way down
-right 5
+right 6
 left
-right
 up-block
 left 3

@@ -1,7 +1,6 @@
-# Level 17, "Catch Yourself": the teleport drops you into a bottomless shaft: leave a Standing Block in it first
-right 6
-stand-block
-left 8
+# Level 17, "The Dreamers' Relay": a teleport that lands on another teleport goes on; the near one is a trap: a moon marks it and the cell it leads to, lanterns the relay and its exit; bridge the gap beyond it
+right 2
 up-block
-left
-right
+right 2
+down-block
+right 2

@@ -1,6 +1,5 @@
-# Level 18, "Starfall Shaft": a teleport entrance catches you in the middle of a fall
-right 6
-up-block
-right 3
-down-block
-right 4
+# Level 18, "The Second Fall": the first fall through the tower is the only way to the niche beside it: set a Standing Block there as the floor for the second fall
+right 9
+stand-block
+left 6
+right 9

@@ -1,6 +1,6 @@
-# Level 19, "The Room Above the Room": the teleport sets you on a floor that crumbles behind you, over a pit and a safe room: the hole you fall through is the one you come back to, so go two steps out and one back
-right 5
+# Level 19, "Starfall Shaft": a teleport entrance in the shaft catches you in the middle of your fall, and carries you past a wall you could never cross
+right 6
 up-block
 right 3
-left
+down-block
 right 4

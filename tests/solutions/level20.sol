@@ -1,5 +1,7 @@
-# Level 20, "The Second Fall": the first fall through the tower is the only way to the niche beside it: set a Standing Block there as the floor for the second fall
-right 9
+# Level 20, "Catch Yourself": the teleport drops you into a bottomless shaft: leave a Standing Block in it first
+right 6
 stand-block
-left 6
-right 9
+left 8
+up-block
+left
+right

@@ -1,14 +1,12 @@
-# Level 22, "The Last Dreamer": everything at once: lean a bridge, drop down the chimney, climb into the tube, bridge the last gap
-right 3
-stand-block
-left
-turn right
-stand-block
-up-block
-right 8
-up-block
-right 3
-up-block
-right 3
+# Level 22, "The Last Dreamer": everything at once: bridge the shaft, drop to the tube over the pit and set the catch below, ride the teleport back, climb out of the hole your crossing left in the crumbling floor, then unmake the bridge
+right 5
 down-block
-right 2
+right 9
+left 7
+stand-block
+right 9
+left 2
+up-block
+left 2
+down-block
+left 4

@@ -1,6 +1,7 @@
-# Level 5, "Stone That Says No": a restriction stone refuses every block, so the far gap is crossed by falling in and climbing out
-right 6
+# Level 5, "Stone That Says No": a stone that refuses every block: bridge the gap, then build the climb from the stone before it
+right 5
 down-block
 right 3
+stand-block
 up-block
-right 8
+right 9

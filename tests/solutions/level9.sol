@@ -1,7 +1,8 @@
-# Level 9, "Every Stone Its Rule": read each restriction: Down where Standing is refused, Standing where Up is refused
-right 4
-down-block
+# Level 9, "Every Stone Its Rule": read each restriction: where Down is refused go over on a Standing Block, where Up is refused two Standing Blocks carry you
 right 5
+stand-block
+up-block
+right 4
 stand-block
 left
 turn right

@@ -8,6 +8,7 @@ Backgrounds: 0 star field, 2 cloud sea, 3 crystal cavern, 4 dream forest, 5 star
 import os
 import sys
 from campaign_tools import level, model, solution_text
+from check_campaign import check_level
 
 LEVELS = [
     level(1, "Where the Floor Forgets",
@@ -83,7 +84,7 @@ LEVELS = [
            "======.=======.====="], background=0),
 
     level(5, "Stone That Says No",
-          "a restriction stone refuses every block, so the far gap is crossed by falling in and climbing out",
+          "a stone that refuses every block: bridge the gap, then build the climb from the stone before it",
           ["....................",
            "....................",
            "....................",
@@ -94,11 +95,11 @@ LEVELS = [
            "....................",
            "....................",
            "....................",
-           "....................",
-           ".S................E.",
-           "########.X.XXX######",
-           "########.##.########",
-           "########.###########"], background=6),
+           "..................E.",
+           ".S.........#########",
+           "#######.##X#########",
+           "#######.############",
+           "#######.############"], background=6),
 
     level(6, "The Leaning Bridge",
           "where no Up Block may stand, two Standing Blocks carry you from the last honest stone",
@@ -156,7 +157,8 @@ LEVELS = [
            "++++++++ss.+s+++++++"], background=3),
 
     level(9, "Every Stone Its Rule",
-          "read each restriction: Down where Standing is refused, Standing where Up is refused",
+          "read each restriction: where Down is refused go over on a Standing Block, "
+          "where Up is refused two Standing Blocks carry you",
           ["....................",
            "....................",
            "....................",
@@ -169,12 +171,12 @@ LEVELS = [
            "....................",
            "................E...",
            ".S..........========",
-           "=====s.===uu========",
-           "======.=============",
-           "======.============="], background=6),
+           "======d.==uu========",
+           "=======.============",
+           "=======.============"], background=6),
 
     level(10, "The Hollow Wall",
-          "a horizontal tunnel lets you walk through solid wall, once an Up Block lifts you to it",
+          "a horizontal tunnel carries you through the wall and over the hollow inside it, where you do not fall",
           ["....................",
            "....................",
            "........####........",
@@ -186,10 +188,10 @@ LEVELS = [
            "........####........",
            "........####........",
            "........hhhh........",
-           ".S......####.....E..",
-           "####################",
-           "####################",
-           "####################"], background=5),
+           ".S......#..#.....E..",
+           "#########..#########",
+           "#########..#########",
+           "#########..#########"], background=5),
 
     level(11, "Tube Over the Abyss",
           "inside a tunnel you do not fall; build from its last cell, where stone lies beneath",
@@ -245,7 +247,8 @@ LEVELS = [
            "####################"], background=6),
 
     level(14, "Crumbs on the Crossing",
-          "no block can be built on a crumbling block: build before you step, and use the holes it leaves",
+          "no block can be built on a crumbling block: lean a Standing Block and lay a Down Block "
+          "over the crumbs from the stone beside them, then cross the last crumbs before they go",
           ["....................",
            "....................",
            "....................",
@@ -257,9 +260,9 @@ LEVELS = [
            "....................",
            "....................",
            "....................",
-           ".S...............E..",
-           "=====cccc==.========",
-           "=====....==.========",
+           ".S.....=.=.......E..",
+           "======c=c=cc=.======",
+           "=====.........======",
            "=====....==.========"], background=2),
 
     level(15, "A Door in the Dream",
@@ -280,60 +283,7 @@ LEVELS = [
            "====================",
            "===================="], background=5),
 
-    level(16, "The Dreamers' Relay",
-          "a teleport that lands on another teleport goes on; the near one is a trap",
-          ["..........++....++++",
-           "..........++!...++++",
-           "..........++....++++",
-           "..........++..3.++++",
-           "..........++.++++.++",
-           "..........++.++++.++",
-           "..........++.++++...",
-           "..........++.++++...",
-           "..........++.++++...",
-           "..........++.++++...",
-           ".......2..++.++++...",
-           "1..S..++..++.++++$.E",
-           "++++++++..++.+++++++",
-           "++++++++..++.+++++++",
-           "++++++++..++.+++++++"], background=3, chain={'2': '3'}),
-
-    level(17, "Catch Yourself",
-          "the teleport drops you into a bottomless shaft: leave a Standing Block in it first",
-          ["....................",
-           "....................",
-           "............!.......",
-           "...........#.#######",
-           "...........#.#######",
-           "...........#.#######",
-           "...........#.#######",
-           "...........#.#######",
-           "...........#.#######",
-           "..1........#.E######",
-           "..#..S.......#######",
-           "############.#######",
-           "############.#######",
-           "############.#######",
-           "############.#######"], background=0),
-    level(18, "Starfall Shaft",
-          "a teleport entrance catches you in the middle of a fall",
-          ["....................",
-           "....................",
-           "....................",
-           ".S......#.#.........",
-           "#########.#.........",
-           "#########.#..!......",
-           "#########.#.........",
-           "#########.#.........",
-           "#########.#.........",
-           "#########1#.........",
-           "#########.#.........",
-           "#########.#.......E.",
-           "#########.#++++.++++",
-           "#########.#++++.++++",
-           "#########.#++++.++++"], background=5, yv=1),
-
-    level(19, "The Room Above the Room",
+    level(16, "The Room Above the Room",
           "the teleport sets you on a floor that crumbles behind you, over a pit and a safe room: "
           "the hole you fall through is the one you come back to, so go two steps out and one back",
           ["....................",
@@ -352,7 +302,42 @@ LEVELS = [
            "==========.=========",
            "==========.========="], background=4),
 
-    level(20, "The Second Fall",
+    level(17, "The Dreamers' Relay",
+          "a teleport that lands on another teleport goes on; the near one is a trap: a moon marks it and "
+          "the cell it leads to, lanterns the relay and its exit; bridge the gap beyond it",
+          ["..........++....++++",
+           "..........++!...++++",
+           "..........++....++++",
+           "..........++..3.++++",
+           "..........++.++++.++",
+           "..........++.++++.++",
+           "..........++.++++...",
+           "..........++.++++...",
+           "..........++.++++...",
+           "..........++.++++...",
+           ".......2..++.++++...",
+           "1..S..++..++.++++$.E",
+           "++++++++..++.+++++.+",
+           "++++++++..++.+++++.+",
+           "++++++++..++.+++++.+"], background=3, chain={'2': '3'},
+          # a moon over the near entrance and over the cell it leads to; lanterns along the relay
+          deco=["............m.......",
+                "....................",
+                "..............L.....",
+                "....................",
+                "....................",
+                "....................",
+                "....................",
+                "....................",
+                "....................",
+                ".......L............",
+                "m................L..",
+                "....................",
+                "....................",
+                "....................",
+                "...................."]),
+
+    level(18, "The Second Fall",
           "the first fall through the tower is the only way to the niche beside it: "
           "set a Standing Block there as the floor for the second fall",
           ["..........!.........",
@@ -371,6 +356,42 @@ LEVELS = [
            "++++++++++2+++++++..",
            "++++++++++.+++++++.."], background=6),
 
+    level(19, "Starfall Shaft",
+          "a teleport entrance in the shaft catches you in the middle of your fall, "
+          "and carries you past a wall you could never cross",
+          ["..........#.........",
+           "..........#.........",
+           "..........#.........",
+           ".S......#.#.........",
+           "#########.#.........",
+           "#########.#..!......",
+           "#########.#.........",
+           "#########.#.........",
+           "#########.#.........",
+           "#########1#.........",
+           "#########.#.........",
+           "#########.#.......E.",
+           "#########.#++++.++++",
+           "#########.#++++.++++",
+           "#########.#++++.++++"], background=5, yv=1),
+
+    level(20, "Catch Yourself",
+          "the teleport drops you into a bottomless shaft: leave a Standing Block in it first",
+          ["....................",
+           "....................",
+           "............!.......",
+           "...........#.#######",
+           "...........#.#######",
+           "...........#.#######",
+           "...........#.#######",
+           "...........#.#######",
+           "...........#.#######",
+           "..1........#.E######",
+           "..#..S.......#######",
+           "############.#######",
+           "############.#######",
+           "############.#######",
+           "############.#######"], background=0),
     level(21, "Unmake the Bridge",
           "the Down Block that carries you over the shaft is the floor you must take away, "
           "once a Standing Block below waits to catch you",
@@ -391,22 +412,24 @@ LEVELS = [
            "#######.############"], background=2),
 
     level(22, "The Last Dreamer",
-          "everything at once: lean a bridge, drop down the chimney, climb into the tube, bridge the last gap",
+          "everything at once: bridge the shaft, drop to the tube over the pit and set the catch below, "
+          "ride the teleport back, climb out of the hole your crossing left in the crumbling floor, "
+          "then unmake the bridge",
           ["....................",
            "....................",
            "....................",
            "....................",
            "....................",
            "....................",
-           "............v.......",
-           ".S....======v+++++++",
-           "####uu######v+++++++",
-           "############.+.hh...",
-           "############...++..E",
-           "##################.#",
-           "##################.#",
-           "##################.#",
-           "##################.#"], background=5, yv=-1),
+           ".S..........!.......",
+           "#######.##c###......",
+           "####E...######......",
+           "#######......hh..1..",
+           "#######.#####..#####",
+           "#######.############",
+           "#######.############",
+           "#######.############",
+           "#######.############"], background=5, yv=-1),
 ]
 
 
@@ -422,16 +445,17 @@ def main():
             f.write(lv.map_text(last))
         if only and lv.number not in only:
             continue
-        m = model(lv)
-        path = m.solve()
-        walk = m.solve(walk_only=True)
-        status = 'WALKABLE!' if walk is not None and walk != 'too big' else 'ok'
-        print('%2d %-31s %s %s' % (lv.number, lv.name, status,
-                                  'NO SOLUTION' if path is None else path if path == 'too big'
-                                  else '%d actions: %s' % (len(path), ' '.join(p.replace(' ', '_') for p in path))))
-        if isinstance(path, list):
+        m = model.of_level(lv)
+        path = m.search()
+        print('%2d %-31s effort %7d  %s' % (lv.number, lv.name, m.expanded,
+                                           'NO SOLUTION' if path is None else '%d changes, %d actions: %s' % (
+                                               m.cost[0], m.cost[1], ' '.join(p.replace(' ', '_') for p in path))))
+        if path is not None:
             with open(os.path.join(here, 'level%d.sol' % lv.number), 'w', newline='\n') as f:
                 f.write(solution_text(lv, path))
+        faults, _, notes, _ = check_level(os.path.join(out_maps, lv.file_name()),
+                                          os.path.join(here, 'level%d.sol' % lv.number))
+        print('   ' + '; '.join(notes[1:] + ['FAULT: ' + f for f in faults]))
 
 
 if __name__ == '__main__':

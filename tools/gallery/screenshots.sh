@@ -231,7 +231,7 @@ keep "$E2E_TMP/ending.png" message_box
 stop
 
 # ---- The editor with a campaign map and its teleports loaded ----
-cp "$tree/data/levels/original levels/level16.map" "$tree/show.map"
+cp "$tree/data/levels/original levels/level17.map" "$tree/show.map"
 start editor "Pim's Slumberia Editor"
 sleep 1.5
 xdotool mousemove --window "$window" 96 584; sleep 0.3
