@@ -10,6 +10,7 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "plain_text.h"
 #include "tile_picker.h"
 #include "timer.h"
 
@@ -55,6 +56,7 @@ static void change_to_executable_directory()
 void initialization(int argc, char **argv)
 {
     allegro_icon = allegico_xpm;
+    use_plain_text();
     if (allegro_init() != 0) {
         std::fprintf(stderr, "Could not start Allegro: %s\n", allegro_error);
         std::exit(1);

@@ -11,6 +11,7 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "plain_text.h"
 #include "level_set_screen.h"
 #include "load_music.h"
 #include "map.h"
@@ -88,6 +89,7 @@ static void change_to_executable_directory()
 void initialization()
 {
     allegro_icon = allegico_xpm;
+    use_plain_text();
     if (allegro_init() != 0) {
         std::fprintf(stderr, "Could not start Allegro: %s\n", allegro_error);
         std::exit(1);
