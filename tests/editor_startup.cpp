@@ -21,7 +21,7 @@ struct settings_case {
 
 class settings_file : public testing::TestWithParam<settings_case> {};
 
-TEST_P(settings_file, first_four_bytes_give_the_driver_id)
+TEST_P(settings_file, first_four_bytes_give_a_known_driver_id_or_windowed)
 {
     const settings_case &c = GetParam();
     const std::string path = make_temp_dir("ed_settings") + "/ed_settings.txt";
@@ -40,11 +40,16 @@ const settings_case settings_cases[] = {
     {"no file keeps windowed", nullptr, 2},
     {"full screen", "1", 1},
     {"windowed", "2", 2},
-    {"only four bytes are read", "12345", 1234},
+    {"only four bytes are read", "12345", 2},
+    {"only four bytes are read of a leading zero", "00012", 1},
+    {"autodetect", "0", 0},
     {"empty file gives autodetect", "", 0},
     {"no digits", "full", 0},
-    {"digits then text", "7x", 7},
-    {"not validated", "-3", -3},
+    {"digits then text", "1x", 1},
+    {"text mode would crash it", "-1", 2},
+    {"an unknown driver would lock it out", "9999", 2},
+    {"just above windowed", "3", 2},
+    {"a negative number", "-3", 2},
 };
 
 INSTANTIATE_TEST_SUITE_P(cases, settings_file, testing::ValuesIn(settings_cases), label_name());
