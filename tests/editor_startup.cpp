@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <thread>
 #include <unistd.h>
+#include <filesystem>
+#include "damaged_data.h"
 #include "editor_fixture.h"
 #include "game_quit.h"
 #include "headless.h"
@@ -312,10 +314,8 @@ TEST(real_data_files, a_missing_system_file_stops_the_editor_with_its_message)
 {
     for (const char *path : editor_data_files)
         ASSERT_TRUE(exists(path)) << path;
-    const std::string tree = make_temp_dir("ed_nodata");
-    ASSERT_EQ(std::system(("mkdir -p '" + tree + "/data' && cp data/d_tiles.dat data/d_build_tiles.dat "
-                           "data/d_data.dat data/d_backgrounds.dat '" + tree + "/data/'").c_str()),
-              0);
+    const std::string tree = copy_data_files("ed_nodata");
+    ASSERT_EQ(std::remove((tree + "/data/d_system.dat").c_str()), 0);
     EXPECT_EXIT(
         {
             // allegro_message writes to stdout without a system driver.
@@ -328,6 +328,39 @@ TEST(real_data_files, a_missing_system_file_stops_the_editor_with_its_message)
         },
         testing::ExitedWithCode(1), "Failed to load system data\\.");
 }
+
+class damaged_editor_datafile : public testing::TestWithParam<damage_case> {};
+
+// A damaged file ends the editor with that file's message and status 1, never a crash.
+TEST_P(damaged_editor_datafile, ends_the_editor_with_its_message)
+{
+    const damage_case &c = GetParam();
+    const std::string tree = copy_data_files("ed_damaged");
+    damage_data_file(tree + "/data/" + c.file, c.damage);
+    EXPECT_EXIT(
+        {
+            dup2(fileno(stderr), fileno(stdout));
+            if (chdir(tree.c_str()) != 0)
+                std::_Exit(3);
+            std::snprintf(editor_settings_location, sizeof(editor_settings_location), "%s", "ed_settings.txt");
+            load_datafiles();
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(1), c.message);
+    std::filesystem::remove_all(tree);
+}
+
+const damage_case editor_damage_cases[] = {
+    {"tiles_bit_flipped", "d_tiles.dat", data_damage::bit_flipped_in_the_middle, "^Failed to load tile data\\.$"},
+    {"build_tiles_last_byte_cut", "d_build_tiles.dat", data_damage::last_byte_cut, "^Failed to load build tile data\\.$"},
+    {"data_cut_to_half", "d_data.dat", data_damage::cut_to_half, "^Failed to load data data\\.$"},
+    {"data_bit_flipped", "d_data.dat", data_damage::bit_flipped_in_the_middle, "^Failed to load data data\\.$"},
+    {"backgrounds_record_removed", "d_backgrounds.dat", data_damage::record_removed, "^Failed to load background data\\.$"},
+    {"system_cut_to_half", "d_system.dat", data_damage::cut_to_half, "^Failed to load system data\\.$"},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, damaged_editor_datafile, testing::ValuesIn(editor_damage_cases),
+                         [](const testing::TestParamInfo<damage_case> &info) { return std::string(info.param.label); });
 
 } // namespace
 } // namespace editor_test
