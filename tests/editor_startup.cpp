@@ -310,25 +310,6 @@ TEST(real_data_files, load_with_the_password_and_hold_what_the_editor_addresses)
     EXPECT_EQ(d_data, nullptr);
 }
 
-TEST(real_data_files, a_missing_system_file_stops_the_editor_with_its_message)
-{
-    for (const char *path : editor_data_files)
-        ASSERT_TRUE(exists(path)) << path;
-    const std::string tree = copy_data_files("ed_nodata");
-    ASSERT_EQ(std::remove((tree + "/data/d_system.dat").c_str()), 0);
-    EXPECT_EXIT(
-        {
-            // allegro_message writes to stdout without a system driver.
-            dup2(fileno(stderr), fileno(stdout));
-            if (chdir(tree.c_str()) != 0)
-                std::_Exit(3);
-            std::snprintf(editor_settings_location, sizeof(editor_settings_location), "%s", "ed_settings.txt");
-            load_datafiles();
-            std::_Exit(0);
-        },
-        testing::ExitedWithCode(1), "Failed to load system data\\.");
-}
-
 class damaged_editor_datafile : public testing::TestWithParam<damage_case> {};
 
 // A damaged file ends the editor with that file's message and status 1, never a crash.
@@ -337,20 +318,12 @@ TEST_P(damaged_editor_datafile, ends_the_editor_with_its_message)
     const damage_case &c = GetParam();
     const std::string tree = copy_data_files("ed_damaged");
     damage_data_file(tree + "/data/" + c.file, c.damage);
-    EXPECT_EXIT(
-        {
-            dup2(fileno(stderr), fileno(stdout));
-            if (chdir(tree.c_str()) != 0)
-                std::_Exit(3);
-            std::snprintf(editor_settings_location, sizeof(editor_settings_location), "%s", "ed_settings.txt");
-            load_datafiles();
-            std::_Exit(0);
-        },
-        testing::ExitedWithCode(1), c.message);
+    expect_load_to_end_with(tree, load_datafiles, c.message);
     std::filesystem::remove_all(tree);
 }
 
 const damage_case editor_damage_cases[] = {
+    {"system_missing", "d_system.dat", data_damage::removed, "^Failed to load system data\\.$"},
     {"tiles_bit_flipped", "d_tiles.dat", data_damage::bit_flipped_in_the_middle, "^Failed to load tile data\\.$"},
     {"build_tiles_last_byte_cut", "d_build_tiles.dat", data_damage::last_byte_cut, "^Failed to load build tile data\\.$"},
     {"data_cut_to_half", "d_data.dat", data_damage::cut_to_half, "^Failed to load data data\\.$"},

@@ -577,21 +577,13 @@ TEST_P(damaged_datafile, ends_the_game_with_its_message)
     const damage_case &c = GetParam();
     const std::string tree = copy_data_files("damaged_data");
     damage_data_file(tree + "/data/" + c.file, c.damage);
-    EXPECT_EXIT(
-        {
-            // allegro_message writes to stdout without a system driver.
-            dup2(fileno(stderr), fileno(stdout));
-            if (chdir(tree.c_str()) != 0)
-                std::_Exit(3);
-            load_datafiles();
-            std::_Exit(0);
-        },
-        testing::ExitedWithCode(1), c.message);
+    expect_load_to_end_with(tree, load_datafiles, c.message);
     std::filesystem::remove_all(tree);
 }
 
 const damage_case damage_cases[] = {
     {"player_cut_to_half", "d_player.dat", data_damage::cut_to_half, "^Failed to load player data\\.$"},
+    {"sounds_missing", "d_sounds.dat", data_damage::removed, "^Failed to load sound data\\.$"},
     {"tiles_last_byte_cut", "d_tiles.dat", data_damage::last_byte_cut, "^Failed to load tile data\\.$"},
     {"build_tiles_bit_flipped", "d_build_tiles.dat", data_damage::bit_flipped_in_the_middle, "^Failed to load build tile data\\.$"},
     {"build_tiles_cut_to_half", "d_build_tiles.dat", data_damage::cut_to_half, "^Failed to load build tile data\\.$"},

@@ -83,6 +83,17 @@ public:
     const std::string root;
 };
 
+// A second tree beside the scanned one, open to the scan's user, holding one loader file.
+class outside_tree : public scratch_tree {
+public:
+    explicit outside_tree(const std::string &loader_file)
+    {
+        file(loader_file, "f.map\nFar\n");
+        mode("", 0755);
+        hand_over();
+    }
+};
+
 // Each set as "directory|loader_file", the order kept.
 std::vector<std::string> places(const std::vector<level_set_locs> &sets)
 {
@@ -230,10 +241,7 @@ TEST(level_set_scan, ends_in_symbolic_link_loops_and_enters_each_directory_once)
 
 TEST(level_set_scan, follows_no_symbolic_link_out_of_the_tree_or_within_it)
 {
-    scratch_tree outside;
-    outside.file("far/far.qlx", "f.map\nFar\n");
-    outside.mode("", 0755);
-    outside.hand_over();
+    const outside_tree outside("far/far.qlx");
     scratch_tree tree;
     tree.file("A/a.qlx", "a.map\nA\n");
     tree.file("A/B/b.qlx", "b.map\nB\n");
@@ -244,10 +252,7 @@ TEST(level_set_scan, follows_no_symbolic_link_out_of_the_tree_or_within_it)
 
 TEST(level_set_scan, reads_only_loader_files_that_are_plain_files_of_the_tree)
 {
-    scratch_tree outside;
-    outside.file("far.qlx", "f.map\nFar\n");
-    outside.mode("", 0755);
-    outside.hand_over();
+    const outside_tree outside("far.qlx");
     scratch_tree tree;
     tree.file("set/good.qlx", "g.map\nGood\n");
     fs::create_symlink(outside.root + "/far.qlx", tree.root + "/set/far.qlx");

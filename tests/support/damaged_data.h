@@ -1,14 +1,18 @@
 // Scratch copies of the run tree's data files, and the kinds of damage a test does to one of them.
 #pragma once
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 #include "headless.h"
 
-enum class data_damage { cut_to_half, last_byte_cut, bit_flipped_in_the_middle, last_bit_flipped, emptied, record_removed, record_wrong };
+enum class data_damage { removed, cut_to_half, last_byte_cut, bit_flipped_in_the_middle, last_bit_flipped, emptied, record_removed, record_wrong };
 
 struct damage_case {
     const char *label;
@@ -43,6 +47,7 @@ inline void damage_data_file(const std::string &path, data_damage damage)
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     switch (damage) {
+    case data_damage::removed: std::filesystem::remove(path); return;
     case data_damage::cut_to_half: bytes.resize(bytes.size() / 2); break;
     case data_damage::last_byte_cut: bytes.pop_back(); break;
     case data_damage::bit_flipped_in_the_middle: bytes[bytes.size() / 2] ^= 0x10; break;
@@ -53,4 +58,19 @@ inline void damage_data_file(const std::string &path, data_damage damage)
     }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs the program's data-file load in a child inside the tree: it must end with status 1 and the
+// message (allegro_message writes to stdout without a system driver).
+inline void expect_load_to_end_with(const std::string &tree, void (*load)(), const char *message)
+{
+    EXPECT_EXIT(
+        {
+            dup2(fileno(stderr), fileno(stdout));
+            if (chdir(tree.c_str()) != 0)
+                std::_Exit(3);
+            load();
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(1), message);
 }
