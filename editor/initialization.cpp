@@ -10,11 +10,28 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "plain_text.h"
 #include "tile_picker.h"
 #include "timer.h"
 
 int GAME_SCREEN_MODE = 2;
 char editor_settings_location[256] = "data/ed_settings.txt";
+
+namespace {
+
+// The driver ids the editor can start in: autodetect, full screen, windowed. Any other number
+// from a hand-edited file would start it in text mode (and crash it) or not at all.
+const int editor_screen_modes[] = {GFX_AUTODETECT, GFX_AUTODETECT_FULLSCREEN, GFX_AUTODETECT_WINDOWED};
+
+int fit_editor_screen_mode(int mode)
+{
+    for (int known : editor_screen_modes)
+        if (mode == known)
+            return mode;
+    return GFX_AUTODETECT_WINDOWED;
+}
+
+} // namespace
 
 void read_editor_settings()
 {
@@ -27,7 +44,7 @@ void read_editor_settings()
     if (std::ferror(file))
         GAME_SCREEN_MODE = 2;
     else
-        GAME_SCREEN_MODE = std::atoi(text);
+        GAME_SCREEN_MODE = fit_editor_screen_mode(std::atoi(text));
     std::fclose(file);
 }
 
@@ -55,6 +72,7 @@ static void change_to_executable_directory()
 void initialization(int argc, char **argv)
 {
     allegro_icon = allegico_xpm;
+    use_plain_text();
     if (allegro_init() != 0) {
         std::fprintf(stderr, "Could not start Allegro: %s\n", allegro_error);
         std::exit(1);

@@ -8,7 +8,7 @@ extern int GAME_SCREEN_MODE;
 extern char editor_settings_location[256];
 
 // Reads the settings file's first 4 bytes as a number into GAME_SCREEN_MODE (unchanged when the
-// file does not open, 2 on a read error).
+// file does not open, 2 on a read error or a number that is not 0, 1 or 2).
 void read_editor_settings();
 
 // "-f" as the first argument asks for full screen; nothing else is looked at.

@@ -1,6 +1,7 @@
 // Movies: the ".qmv" reader and writer, playback into key[] and the recorder.
 #include "auto_script.h"
 #include <allegro.h>
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstring>
@@ -51,6 +52,20 @@ int movie_key_state(int row)
         return 0;
     return static_cast<signed char>(key[scancode]);
 }
+
+// The six start values in the file's order, with the range each is kept to. Pim starts on the
+// screen or within a screen of it (a teleport can leave him off the grid); far outside, Allegro's
+// clipping of his sprite overflows.
+struct movie_start_value {
+    int *value;
+    int low, high;
+};
+
+const movie_start_value movie_start_values[6] = {
+    {&script_player_facing, INT_MIN, INT_MAX},  {&script_player_x, -640, 2 * 640},
+    {&script_player_y, -480, 2 * 480},          {&script_player_falling, INT_MIN, INT_MAX},
+    {&script_player_ducking, INT_MIN, INT_MAX}, {&script_player_up, INT_MIN, INT_MAX},
+};
 
 // Reads one whole line into `out` (at most size - 1 characters kept, the rest of the line consumed).
 // Returns 0 at end of file before any character, else -1.
@@ -136,11 +151,11 @@ void read_auto_script(FILE *file)
         play_script_time = script_capacity;
     if (play_script_time < 0)
         play_script_time = 0;
-    int *const start_values[6] = {&script_player_facing, &script_player_x, &script_player_y,
-                                  &script_player_falling, &script_player_ducking, &script_player_up};
-    for (int *value : start_values)
-        if (!read_int(file, value))
+    for (const movie_start_value &start : movie_start_values) {
+        if (!read_int(file, start.value))
             return;
+        *start.value = std::clamp(*start.value, start.low, start.high);
+    }
     for (script_time = 0; script_time < file_ticks; script_time++) {
         for (int row = 0; row < script_key_count; row++) {
             int state = 0;

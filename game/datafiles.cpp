@@ -1,5 +1,6 @@
 // Loading and freeing the game's data files.
 #include "datafiles.h"
+#include "datafile_check.h"
 #include "game_quit.h"
 
 DATAFILE *d_player = nullptr;
@@ -42,7 +43,7 @@ void load_datafiles()
 {
     packfile_password(datafile_password);
     for (const datafile_entry &entry : datafile_table) {
-        *entry.target = load_datafile(entry.path);
+        *entry.target = load_intact_datafile(entry.path);
         if (!*entry.target) {
             packfile_password(nullptr);
             set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);

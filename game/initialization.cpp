@@ -11,6 +11,7 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "plain_text.h"
 #include "level_set_screen.h"
 #include "load_music.h"
 #include "map.h"
@@ -22,26 +23,58 @@
 #include "save_game.h"
 #include "timer.h"
 
+namespace {
+
+int fit_volume(long value)
+{
+    return value < 0 ? 0 : value > 255 ? 255 : static_cast<int>(value);
+}
+
+// Start-up treats any non-zero mode as windowed; it is kept as 1.
+int fit_screen_mode(long value)
+{
+    return value != 0 ? 1 : 0;
+}
+
+struct setting {
+    int *value;
+    int start;
+    int (*fit)(long read);
+};
+
+// The settings file's values in their order, each cut to what the game can use.
+const setting settings_table[] = {
+    {&sound_vol, 255, fit_volume},
+    {&midi_vol, 255, fit_volume},
+    {&current_screen_mode, 0, fit_screen_mode},
+};
+
+// The file holds three short numbers; no more than this much of it is read.
+const int settings_read_limit = 256;
+
+} // namespace
+
 void read_settings()
 {
-    sound_vol = 255;
-    midi_vol = 255;
-    current_screen_mode = 0;
+    for (const setting &s : settings_table)
+        *s.value = s.start;
     FILE *file = std::fopen(settings_location, "rb");
     if (!file)
         return;
-    // Each value that cannot be read keeps its start value, and so do the ones after it.
-    int values[3] = {255, 255, 0};
-    for (int &value : values) {
-        long read = 0;
-        if (std::fscanf(file, "%ld", &read) != 1)
-            break;
-        value = static_cast<int>(read);
-    }
+    char text[settings_read_limit + 1];
+    const std::size_t got = std::fread(text, 1, settings_read_limit, file);
     std::fclose(file);
-    sound_vol = values[0];
-    midi_vol = values[1];
-    current_screen_mode = values[2];
+    text[got] = '\0';
+    // Each value that cannot be read keeps its start value, and so do the ones after it.
+    const char *at = text;
+    for (const setting &s : settings_table) {
+        char *end = nullptr;
+        const long read = std::strtol(at, &end, 10);
+        if (end == at)
+            break;
+        *s.value = s.fit(read);
+        at = end;
+    }
 }
 
 int gfx_driver_for_screen_mode(int screen_mode)
@@ -88,6 +121,7 @@ static void change_to_executable_directory()
 void initialization()
 {
     allegro_icon = allegico_xpm;
+    use_plain_text();
     if (allegro_init() != 0) {
         std::fprintf(stderr, "Could not start Allegro: %s\n", allegro_error);
         std::exit(1);

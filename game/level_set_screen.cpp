@@ -36,8 +36,8 @@ namespace {
 // Room for a directory path plus "/*.qlx" and its terminating zero.
 const int scan_buffer_size = 256;
 
-// Directories already entered during this scan, by device and inode, so that
-// symbolic links that lead back up the tree do not walk it for ever.
+// Directories already entered during this scan, by device and inode, so that a tree that reaches
+// itself again (a bind mount) is not walked for ever.
 std::vector<std::pair<dev_t, ino_t>> entered_directories;
 
 // Records the directory as entered; returns 0 if it had been entered before (or cannot be examined).
@@ -63,6 +63,22 @@ void read_loader_line(FILE *file, char *out, int size)
         if (length < size - 1)
             out[length++] = static_cast<char>(c);
     out[length] = '\0';
+}
+
+// Whether the entry is a symbolic link: the scan stays inside the working directory's tree and
+// follows none (a link to "/" would walk the whole file system).
+int is_symbolic_link(const char *path)
+{
+    struct stat info;
+    return lstat(path, &info) == 0 && S_ISLNK(info.st_mode) ? -1 : 0;
+}
+
+// A loader file is read only when it is a plain file of the tree itself: not a link, and not a
+// device or pipe that could be read for ever or never answer.
+int is_plain_file(const char *path)
+{
+    struct stat info;
+    return lstat(path, &info) == 0 && S_ISREG(info.st_mode) ? -1 : 0;
 }
 
 // Copies text into a fixed field; returns 0 (and leaves the field empty) if it does not fit.
@@ -98,7 +114,7 @@ int check_directories_recursive(const char *path, int attrib, void *param)
     // A path too long for the pattern buffer is left out rather than cut.
     if (length + std::strlen("/*.qlx") >= static_cast<size_t>(scan_buffer_size))
         return 0;
-    if (!enter_directory(path))
+    if (is_symbolic_link(path) || !enter_directory(path))
         return 0;
 
     char pattern[scan_buffer_size];
@@ -114,6 +130,8 @@ int add_level_set(const char *path, int attrib, void *param)
     (void)attrib;
     (void)param;
     // A loader file that cannot be read is passed over: one bad file must not stop the game.
+    if (!is_plain_file(path))
+        return 0;
     FILE *file = std::fopen(path, "rb");
     if (!file)
         return 0;

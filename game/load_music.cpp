@@ -1,8 +1,88 @@
-// Finding and loading the songs in data/music at start-up.
+// Finding and loading the songs in data/music at start-up; a song that cannot be played is left out.
 #include "load_music.h"
 #include <allegro.h>
-#include "game_quit.h"
 #include "music.h"
+
+namespace {
+
+// A variable-length number of at most four bytes at data[*at]; -1 when it is cut off or longer.
+long read_var_len(const unsigned char *data, long len, long *at)
+{
+    long value = 0;
+    for (int i = 0; i < 4; i++) {
+        if (*at >= len)
+            return -1;
+        const unsigned char byte = data[(*at)++];
+        value = (value << 7) | (byte & 0x7f);
+        if (!(byte & 0x80))
+            return value;
+    }
+    return -1;
+}
+
+// Data bytes after a channel status, by its high nibble 0x8 .. 0xE.
+const int channel_data_bytes[] = {2, 2, 2, 2, 1, 1, 2};
+
+// Whether a track is a whole run of events that ends with its end-of-track event. Allegro's player
+// walks a track until that event without looking at the track's length, and takes a data byte
+// with no running status as a step back: such a track would be read past its ends.
+int track_playable(const unsigned char *data, long len)
+{
+    long at = 0;
+    int running_status = 0;
+    while (at < len) {
+        if (read_var_len(data, len, &at) < 0 || at >= len)
+            return 0;
+        int status = data[at];
+        if (status & 0x80) {
+            at++;
+            if (status < 0xf0)
+                running_status = status;
+        } else {
+            status = running_status;
+        }
+        long skip = 0;
+        if (status >= 0x80 && status < 0xf0) {
+            skip = channel_data_bytes[(status >> 4) - 8];
+        } else if (status == 0xf0 || status == 0xf7) {
+            skip = read_var_len(data, len, &at);
+        } else if (status == 0xff) {
+            if (at >= len)
+                return 0;
+            const int meta_type = data[at++];
+            skip = read_var_len(data, len, &at);
+            if (skip >= 0 && meta_type == 0x2f)
+                return skip <= len - at ? -1 : 0;
+        } else if (status == 0xf2) {
+            skip = 2;
+        } else if (status == 0xf3) {
+            skip = 1;
+        } else if (status < 0x80) {
+            return 0; // a data byte before any status
+        }
+        if (skip < 0 || skip > len - at)
+            return 0;
+        at += skip;
+    }
+    return 0;
+}
+
+} // namespace
+
+int song_playable(const MIDI *song)
+{
+    if (!song)
+        return 0;
+    int tracks = 0;
+    for (const auto &track : song->track) {
+        if (track.len <= 0 || !track.data)
+            continue;
+        if (!track_playable(track.data, track.len))
+            return 0;
+        tracks++;
+    }
+    return tracks > 0 ? -1 : 0;
+}
 
 void load_music()
 {
@@ -14,10 +94,10 @@ int add_music(const char *filename, int attrib, void *param)
     (void)attrib;
     (void)param;
     MIDI *song = load_midi(filename);
-    if (!song) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not load midi file\n%s.", filename);
-        game_quit();
+    if (!song_playable(song)) {
+        if (song)
+            destroy_midi(song);
+        return 0;
     }
     music.push_back(song);
     return 0;

@@ -1,8 +1,13 @@
 // Finding and loading the songs in data/music at start-up.
 #pragma once
+#include <allegro.h>
 
-// Loads every data/music/*.mid into the song list; a file that will not load ends the game.
+// Loads every data/music/*.mid that can be played into the song list; the others are left out.
 void load_music();
 
-// Directory-listing callback: loads one song and appends it. Returns 0 (go on listing).
+// Directory-listing callback: loads one song and appends it if it can be played. Returns 0 (go on listing).
 int add_music(const char *filename, int attrib, void *param);
+
+// -1 when every track of the song is a whole run of events ending in its end-of-track event and
+// there is at least one track; 0 otherwise (also for no song).
+int song_playable(const MIDI *song);

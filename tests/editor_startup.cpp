@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <thread>
 #include <unistd.h>
+#include <filesystem>
+#include "damaged_data.h"
 #include "editor_fixture.h"
 #include "game_quit.h"
 #include "headless.h"
@@ -21,7 +23,7 @@ struct settings_case {
 
 class settings_file : public testing::TestWithParam<settings_case> {};
 
-TEST_P(settings_file, first_four_bytes_give_the_driver_id)
+TEST_P(settings_file, first_four_bytes_give_a_known_driver_id_or_windowed)
 {
     const settings_case &c = GetParam();
     const std::string path = make_temp_dir("ed_settings") + "/ed_settings.txt";
@@ -40,11 +42,16 @@ const settings_case settings_cases[] = {
     {"no file keeps windowed", nullptr, 2},
     {"full screen", "1", 1},
     {"windowed", "2", 2},
-    {"only four bytes are read", "12345", 1234},
+    {"only four bytes are read", "12345", 2},
+    {"only four bytes are read of a leading zero", "00012", 1},
+    {"autodetect", "0", 0},
     {"empty file gives autodetect", "", 0},
     {"no digits", "full", 0},
-    {"digits then text", "7x", 7},
-    {"not validated", "-3", -3},
+    {"digits then text", "1x", 1},
+    {"text mode would crash it", "-1", 2},
+    {"an unknown driver would lock it out", "9999", 2},
+    {"just above windowed", "3", 2},
+    {"a negative number", "-3", 2},
 };
 
 INSTANTIATE_TEST_SUITE_P(cases, settings_file, testing::ValuesIn(settings_cases), label_name());
@@ -303,26 +310,30 @@ TEST(real_data_files, load_with_the_password_and_hold_what_the_editor_addresses)
     EXPECT_EQ(d_data, nullptr);
 }
 
-TEST(real_data_files, a_missing_system_file_stops_the_editor_with_its_message)
+class damaged_editor_datafile : public testing::TestWithParam<damage_case> {};
+
+// A damaged file ends the editor with that file's message and status 1, never a crash.
+TEST_P(damaged_editor_datafile, ends_the_editor_with_its_message)
 {
-    for (const char *path : editor_data_files)
-        ASSERT_TRUE(exists(path)) << path;
-    const std::string tree = make_temp_dir("ed_nodata");
-    ASSERT_EQ(std::system(("mkdir -p '" + tree + "/data' && cp data/d_tiles.dat data/d_build_tiles.dat "
-                           "data/d_data.dat data/d_backgrounds.dat '" + tree + "/data/'").c_str()),
-              0);
-    EXPECT_EXIT(
-        {
-            // allegro_message writes to stdout without a system driver.
-            dup2(fileno(stderr), fileno(stdout));
-            if (chdir(tree.c_str()) != 0)
-                std::_Exit(3);
-            std::snprintf(editor_settings_location, sizeof(editor_settings_location), "%s", "ed_settings.txt");
-            load_datafiles();
-            std::_Exit(0);
-        },
-        testing::ExitedWithCode(1), "Failed to load system data\\.");
+    const damage_case &c = GetParam();
+    const std::string tree = copy_data_files("ed_damaged");
+    damage_data_file(tree + "/data/" + c.file, c.damage);
+    expect_load_to_end_with(tree, load_datafiles, c.message);
+    std::filesystem::remove_all(tree);
 }
+
+const damage_case editor_damage_cases[] = {
+    {"system_missing", "d_system.dat", data_damage::removed, "^Failed to load system data\\.$"},
+    {"tiles_bit_flipped", "d_tiles.dat", data_damage::bit_flipped_in_the_middle, "^Failed to load tile data\\.$"},
+    {"build_tiles_last_byte_cut", "d_build_tiles.dat", data_damage::last_byte_cut, "^Failed to load build tile data\\.$"},
+    {"data_cut_to_half", "d_data.dat", data_damage::cut_to_half, "^Failed to load data data\\.$"},
+    {"data_bit_flipped", "d_data.dat", data_damage::bit_flipped_in_the_middle, "^Failed to load data data\\.$"},
+    {"backgrounds_record_removed", "d_backgrounds.dat", data_damage::record_removed, "^Failed to load background data\\.$"},
+    {"system_cut_to_half", "d_system.dat", data_damage::cut_to_half, "^Failed to load system data\\.$"},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, damaged_editor_datafile, testing::ValuesIn(editor_damage_cases),
+                         [](const testing::TestParamInfo<damage_case> &info) { return std::string(info.param.label); });
 
 } // namespace
 } // namespace editor_test

@@ -7,6 +7,9 @@
 #include <set>
 #include <string>
 #include <vector>
+#include <filesystem>
+#include <unistd.h>
+#include "damaged_data.h"
 #include "datafiles.h"
 
 namespace {
@@ -558,6 +561,55 @@ TEST(art, teleport_marker_shows_when_it_is_flipped)
         for (int x = 0; x < 32; x++)
             differ += getpixel(m, x, y) != getpixel(m, x, 31 - y);
     EXPECT_GT(differ, 200);
+}
+
+} // namespace
+
+// ---- damaged files
+
+namespace {
+
+class damaged_datafile : public testing::TestWithParam<damage_case> {};
+
+// A damaged file ends the game with that file's message and status 1; no later file is tried.
+TEST_P(damaged_datafile, ends_the_game_with_its_message)
+{
+    const damage_case &c = GetParam();
+    const std::string tree = copy_data_files("damaged_data");
+    damage_data_file(tree + "/data/" + c.file, c.damage);
+    expect_load_to_end_with(tree, load_datafiles, c.message);
+    std::filesystem::remove_all(tree);
+}
+
+const damage_case damage_cases[] = {
+    {"player_cut_to_half", "d_player.dat", data_damage::cut_to_half, "^Failed to load player data\\.$"},
+    {"sounds_missing", "d_sounds.dat", data_damage::removed, "^Failed to load sound data\\.$"},
+    {"tiles_last_byte_cut", "d_tiles.dat", data_damage::last_byte_cut, "^Failed to load tile data\\.$"},
+    {"build_tiles_bit_flipped", "d_build_tiles.dat", data_damage::bit_flipped_in_the_middle, "^Failed to load build tile data\\.$"},
+    {"build_tiles_cut_to_half", "d_build_tiles.dat", data_damage::cut_to_half, "^Failed to load build tile data\\.$"},
+    {"sounds_last_bit_flipped", "d_sounds.dat", data_damage::last_bit_flipped, "^Failed to load sound data\\.$"},
+    {"backgrounds_emptied", "d_backgrounds.dat", data_damage::emptied, "^Failed to load background data\\.$"},
+    {"system_bit_flipped", "d_system.dat", data_damage::bit_flipped_in_the_middle, "^Failed to load system data\\.$"},
+    {"system_record_removed", "d_system.dat", data_damage::record_removed, "^Failed to load system data\\.$"},
+    {"portraits_cut_to_half", "d_portraits.dat", data_damage::cut_to_half, "^Failed to load portrait data\\.$"},
+    {"portraits_record_wrong", "d_portraits.dat", data_damage::record_wrong, "^Failed to load portrait data\\.$"},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, damaged_datafile, testing::ValuesIn(damage_cases),
+                         [](const testing::TestParamInfo<damage_case> &info) { return std::string(info.param.label); });
+
+TEST(intact_datafiles, load_from_a_copy_with_their_records)
+{
+    const std::string tree = copy_data_files("intact_data");
+    EXPECT_EXIT(
+        {
+            if (chdir(tree.c_str()) != 0)
+                std::_Exit(3);
+            load_datafiles();
+            std::_Exit(d_portraits ? 0 : 4);
+        },
+        testing::ExitedWithCode(0), "");
+    std::filesystem::remove_all(tree);
 }
 
 } // namespace

@@ -41,11 +41,20 @@ TEST_P(settings_read, gives_the_values_read_or_the_defaults)
     EXPECT_EQ(current_screen_mode, c.mode) << c.label;
 }
 
+// The mode stands at bytes 257 and 258, past what is read.
+const std::string far_settings = std::string(250, ' ') + "51 102 1";
+
 const settings_case settings_cases[] = {
     {"missing file", nullptr, 255, 255, 0},
     {"as the options screen writes it", "102\n51\n1", 102, 51, 1},
-    {"windowed by any non-zero mode", "0 0 2", 0, 0, 2},
-    {"no range test", "-5 999 0", -5, 999, 0},
+    {"any non-zero mode is windowed", "0 0 2", 0, 0, 1},
+    {"a negative mode is windowed", "51 51 -3", 51, 51, 1},
+    {"volumes cut to 0 to 255", "-5 999 0", 0, 255, 0},
+    {"volumes just inside", "0 255 0", 0, 255, 0},
+    {"volumes just outside", "-1 256 1", 0, 255, 1},
+    {"numbers past any int", "99999999999999999999 -99999999999999999999 99999999999999999999", 255, 0, 1},
+    {"a plus sign", "+51 +102 +0", 51, 102, 0},
+    {"only the first 256 bytes are read", far_settings.c_str(), 51, 102, 0},
     {"garbage after the first value", "153\nloud\n1", 153, 255, 0},
     {"all garbage", "xyz", 255, 255, 0},
     {"empty file", "", 255, 255, 0},

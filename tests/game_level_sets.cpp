@@ -46,15 +46,21 @@ public:
     }
     void mode(const std::string &relative, mode_t bits) { chmod((root + "/" + relative).c_str(), bits); }
 
+    // When the tests run as root, gives the tree to "nobody", as whom the scan runs.
+    void hand_over()
+    {
+        if (geteuid() != 0)
+            return;
+        lchown(root.c_str(), unprivileged_id, unprivileged_id);
+        for (const auto &entry : fs::recursive_directory_iterator(root))
+            lchown(entry.path().c_str(), unprivileged_id, unprivileged_id);
+    }
+
     // Runs the scan with the tree as working directory and returns the sets found, in order.
     std::vector<level_set_locs> scan()
     {
         const bool privileged = geteuid() == 0;
-        if (privileged) {
-            lchown(root.c_str(), unprivileged_id, unprivileged_id);
-            for (const auto &entry : fs::recursive_directory_iterator(root))
-                lchown(entry.path().c_str(), unprivileged_id, unprivileged_id);
-        }
+        hand_over();
         char saved[1024];
         EXPECT_NE(getcwd(saved, sizeof(saved)), nullptr);
         EXPECT_EQ(chdir(root.c_str()), 0);
@@ -75,6 +81,17 @@ public:
     }
 
     const std::string root;
+};
+
+// A second tree beside the scanned one, open to the scan's user, holding one loader file.
+class outside_tree : public scratch_tree {
+public:
+    explicit outside_tree(const std::string &loader_file)
+    {
+        file(loader_file, "f.map\nFar\n");
+        mode("", 0755);
+        hand_over();
+    }
 };
 
 // Each set as "directory|loader_file", the order kept.
@@ -220,6 +237,35 @@ TEST(level_set_scan, ends_in_symbolic_link_loops_and_enters_each_directory_once)
     tree.link("A/top", "..");
     tree.link("A/B/self", ".");
     EXPECT_EQ(places(tree.scan()), (strings{"A/B/|b.qlx", "A/|a.qlx"}));
+}
+
+TEST(level_set_scan, follows_no_symbolic_link_out_of_the_tree_or_within_it)
+{
+    const outside_tree outside("far/far.qlx");
+    scratch_tree tree;
+    tree.file("A/a.qlx", "a.map\nA\n");
+    tree.file("A/B/b.qlx", "b.map\nB\n");
+    tree.link("A/out", outside.root + "/far");
+    tree.link("alias", "A/B");
+    EXPECT_EQ(places(tree.scan()), (strings{"A/B/|b.qlx", "A/|a.qlx"}));
+}
+
+TEST(level_set_scan, reads_only_loader_files_that_are_plain_files_of_the_tree)
+{
+    const outside_tree outside("far.qlx");
+    scratch_tree tree;
+    tree.file("set/good.qlx", "g.map\nGood\n");
+    fs::create_symlink(outside.root + "/far.qlx", tree.root + "/set/far.qlx");
+    fs::create_symlink("/dev/zero", tree.root + "/set/zero.qlx");
+    ASSERT_EQ(mkfifo((tree.root + "/set/pipe.qlx").c_str(), 0666), 0);
+    // A child scans: a pipe with no writer or an endless device would hold it for ever, and the
+    // alarm ends it long after any honest scan is over.
+    EXPECT_EXIT(
+        {
+            alarm(60);
+            std::_Exit(places(tree.scan()) == strings{"set/|good.qlx"} ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST(level_set_scan, leaves_out_directories_whose_search_pattern_would_not_fit)

@@ -344,18 +344,23 @@ struct reader_case {
     const char *text;
     int ticks;          // play_script_time after reading
     int x;              // script_player_x after reading
+    int y;              // script_player_y after reading
     int first_cell;     // script_tiles[0][0] after reading
 };
 
 void PrintTo(const reader_case &c, std::ostream *os) { *os << c.name; }
 
-// Before each read the globals hold 77 (x), 5000 (ticks) and 55 (cells); what the file lacks keeps them.
+// Before each read the globals hold 77 (x), 66 (y), 5000 (ticks) and 55 (cells); what the file lacks keeps them.
 const reader_case reader_cases[] = {
-    {"spaces", "values separated by spaces", "d/\nm.map\n1 0 64 32 0 0 0  -1 0 0 0 -1  3", 1, 64, 3},
-    {"short", "file ends after the start values", "d/\nm.map\n2\n1\n96\n", 2, 96, 55},
-    {"word_count", "a word where the count should be", "d/\nm.map\nmany\n1\n96\n", 5000, 77, 55},
-    {"over_capacity", "a count beyond the store is cut, the cells still found", nullptr, 5000, 32, 9},
-    {"negative_count", "a negative count plays nothing", "d/\nm.map\n-4\n0\n32\n0\n0\n0\n0\n7", 0, 32, 7},
+    {"spaces", "values separated by spaces", "d/\nm.map\n1 0 64 32 0 0 0  -1 0 0 0 -1  3", 1, 64, 32, 3},
+    {"short", "file ends after the start values", "d/\nm.map\n2\n1\n96\n", 2, 96, 66, 55},
+    {"word_count", "a word where the count should be", "d/\nm.map\nmany\n1\n96\n", 5000, 77, 66, 55},
+    {"over_capacity", "a count beyond the store is cut, the cells still found", nullptr, 5000, 32, 0, 9},
+    {"negative_count", "a negative count plays nothing", "d/\nm.map\n-4\n0\n32\n0\n0\n0\n0\n7", 0, 32, 0, 7},
+    {"off_the_grid", "a start off the grid by a teleport is kept", "d/\nm.map\n0\n0\n800\n-200\n", 0, 800, -200, 55},
+    {"far_out", "a start far off the screen is kept within a screen of it",
+     "d/\nm.map\n0\n0\n-2147483648\n2147483647\n", 0, -640, 960, 55},
+    {"far_out_other_way", "the same on the other sides", "d/\nm.map\n0\n0\n1281\n-481\n", 0, 1280, -480, 55},
 };
 
 class movie_reader : public testing::TestWithParam<reader_case> {};
@@ -376,6 +381,7 @@ TEST_P(movie_reader, keeps_what_the_file_does_not_supply)
     write_text_file(path, text);
     play_script_time = 5000;
     script_player_x = 77;
+    script_player_y = 66;
     script_tiles[0][0] = 55;
     FILE *in = std::fopen(path.c_str(), "rb");
     ASSERT_TRUE(in);
@@ -383,6 +389,7 @@ TEST_P(movie_reader, keeps_what_the_file_does_not_supply)
     std::fclose(in);
     EXPECT_EQ(play_script_time, c.ticks) << c.label;
     EXPECT_EQ(script_player_x, c.x) << c.label;
+    EXPECT_EQ(script_player_y, c.y) << c.label;
     EXPECT_EQ(script_tiles[0][0], c.first_cell) << c.label;
 }
 

@@ -154,8 +154,7 @@ TEST_F(options_test, the_settings_file_holds_three_lines_and_start_up_reads_them
     const settings_case cases[] = {
         {255, 255, 0, "255\n255\n0"},
         {0, 51, 1, "0\n51\n1"},
-        {102, 0, 2, "102\n0\n2"},
-        {-2, 300, 1, "-2\n300\n1"},
+        {102, 0, 1, "102\n0\n1"},
     };
     for (const settings_case &c : cases) {
         sound_vol = c.sound;

@@ -1,5 +1,7 @@
-// Draws every picture and font of the game and the editor and writes their eight data files.
+// Draws every picture and font of the game and the editor and writes their eight data files, each
+// with the record of its size and checksum that start-up checks.
 #include "art.h"
+#include "datafile_check.h"
 #include "datafile_writer.h"
 #include <allegro.h>
 #include <cerrno>
@@ -120,7 +122,7 @@ int main(int argc, char **argv)
         t.join();
     for (size_t i = 0; i < jobs.size(); i++) {
         std::string path = out + "/" + jobs[i].file;
-        if (!ok[i] || !built[i].write(path, password)) {
+        if (!ok[i] || !built[i].write(path, password) || !write_datafile_record(path.c_str())) {
             std::fprintf(stderr, "could not make %s\n", path.c_str());
             std::remove(path.c_str());
             return 1;

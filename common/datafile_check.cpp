@@ -1,0 +1,90 @@
+// The record the build writes beside each data file (its size and checksum), checked before Allegro reads the file.
+#include "datafile_check.h"
+#include <cstdio>
+
+namespace {
+
+// FNV-1a, 64 bits: any damage to a file changes it, and it is quick to work out.
+const unsigned long long sum_start = 14695981039346656037ULL;
+const unsigned long long sum_prime = 1099511628211ULL;
+
+// Holds the record's path: the data file's path and ".sum".
+const int record_path_size = 512;
+
+// The record: one line of two numbers, far shorter than this.
+const int record_read_limit = 64;
+
+int record_path(const char *path, char *out)
+{
+    const int length = std::snprintf(out, record_path_size, "%s.sum", path);
+    return length > 0 && length < record_path_size ? -1 : 0;
+}
+
+// Size and checksum of the file; reading stops within one chunk once it is past `limit` bytes.
+int measure_file(const char *path, unsigned long long limit, unsigned long long *size, unsigned long long *sum)
+{
+    FILE *file = std::fopen(path, "rb");
+    if (!file)
+        return 0;
+    unsigned char chunk[16384];
+    *size = 0;
+    *sum = sum_start;
+    std::size_t got;
+    while (*size <= limit && (got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) {
+        *size += got;
+        for (std::size_t i = 0; i < got; i++)
+            *sum = (*sum ^ chunk[i]) * sum_prime;
+    }
+    const int ok = !std::ferror(file);
+    std::fclose(file);
+    return ok ? -1 : 0;
+}
+
+int read_record(const char *path, unsigned long long *size, unsigned long long *sum)
+{
+    char record[record_path_size];
+    if (!record_path(path, record))
+        return 0;
+    FILE *file = std::fopen(record, "rb");
+    if (!file)
+        return 0;
+    char text[record_read_limit + 1];
+    const std::size_t got = std::fread(text, 1, record_read_limit, file);
+    std::fclose(file);
+    text[got] = '\0';
+    return std::sscanf(text, "%llu %llx", size, sum) == 2 ? -1 : 0;
+}
+
+} // namespace
+
+int write_datafile_record(const char *path)
+{
+    unsigned long long size = 0, sum = 0;
+    char record[record_path_size], temporary[record_path_size + 4];
+    if (!measure_file(path, ~0ULL, &size, &sum) || !record_path(path, record))
+        return 0;
+    std::snprintf(temporary, sizeof(temporary), "%s.tmp", record);
+    FILE *file = std::fopen(temporary, "wb");
+    if (!file)
+        return 0;
+    int ok = std::fprintf(file, "%llu %016llx\n", size, sum) > 0;
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok || std::rename(temporary, record) != 0) {
+        std::remove(temporary);
+        return 0;
+    }
+    return -1;
+}
+
+int datafile_intact(const char *path)
+{
+    unsigned long long want_size = 0, want_sum = 0, size = 0, sum = 0;
+    if (!read_record(path, &want_size, &want_sum) || !measure_file(path, want_size, &size, &sum))
+        return 0;
+    return size == want_size && sum == want_sum ? -1 : 0;
+}
+
+DATAFILE *load_intact_datafile(const char *path)
+{
+    return datafile_intact(path) ? load_datafile(path) : nullptr;
+}
