@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <random>
 #include <string>
+#include <utility>
+#include "fuzz_text.h"
 
 class fuzz_input {
 public:
@@ -23,29 +25,12 @@ public:
         }
     }
 
-    std::string random_bytes(std::size_t max_size)
-    {
-        std::string text(next() % (max_size + 1), '\0');
-        for (char &c : text)
-            c = static_cast<char>(next() % 256);
-        return text;
-    }
+    std::string random_bytes(std::size_t max_size) { return random_text(rng, max_size + 1); }
 
-    // One to ten edits, each a character of alphabet put in place of one, a character of alphabet
-    // put in, or up to four characters taken out.
+    // One to ten edits of text with characters of alphabet (see damaged_text).
     std::string mutated(std::string text, const std::string &alphabet)
     {
-        const int edits = 1 + static_cast<int>(next() % 10);
-        for (int i = 0; i < edits && !text.empty(); i++) {
-            const std::size_t at = next() % text.size();
-            const char c = alphabet[next() % alphabet.size()];
-            switch (next() % 3) {
-            case 0: text[at] = c; break;
-            case 1: text.insert(at, 1, c); break;
-            default: text.erase(at, 1 + next() % 4); break;
-            }
-        }
-        return text;
+        return damaged_text(rng, std::move(text), 10, alphabet.data(), alphabet.size());
     }
 
     // The text cut at any place, from nothing to all of it.
