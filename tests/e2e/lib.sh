@@ -214,38 +214,19 @@ e2e_click() {
   return 1
 }
 
-# Types text into Allegro's text fields and file selectors (which read the keyboard buffer), one key
-# press at a time, into window $1.
+# Types text into window $1's text fields and file selectors. Allegro's dialogs read the keyboard
+# buffer, which xdotool's typing fills as a person's keys do (key[] needs e2e_key instead).
 e2e_type() {
-  local window=$1 text=$2 i c k
-  for ((i = 0; i < ${#text}; i++)); do
-    c=${text:i:1}
-    case "$c" in
-      /) k=slash ;; .) k=period ;; ' ') k=space ;; _) k=underscore ;;
-      [A-Z]) k="shift+${c,,}" ;;
-      *) k=$c ;;
-    esac
-    if [[ $k == shift+* ]]; then
-      xdotool keydown Shift_L; sleep 0.03
-      e2e_key "$window" "${k#shift+}" 0.08
-      xdotool keyup Shift_L
-    else
-      e2e_key "$window" "$k" 0.08
-    fi
-    sleep 0.03
-  done
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool type --delay 30 "$2"
 }
 
-# Presses BackSpace $2 times in window $1.
+# Presses BackSpace $2 times in window $1, the same way.
 e2e_backspaces() {
-  local i
-  for ((i = 0; i < $2; i++)); do e2e_key "$1" BackSpace 0.06; sleep 0.02; done
-}
-
-# The pixels of the w x h box at ($2, $3) of the PNG $1, one "r g b" line each, row by row.
-e2e_pixels() {
-  convert "$1" -crop "${4}x${5}+$2+$3" +repage -depth 8 txt:- | tail -n +2 |
-    sed -E 's/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3/'
+  local keys=() i
+  for ((i = 0; i < $2; i++)); do keys+=(BackSpace); done
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool key --delay 30 "${keys[@]}"
 }
 
 # Whether the w x h box at ($2, $3) of the PNG $1 looks like the one at ($5, $6) of the PNG $4:
@@ -254,10 +235,16 @@ e2e_pixels() {
 # that are see-through, drawn over different backgrounds. Fails when nothing is left to compare.
 e2e_same_picture() {
   local r=${9:--100} g=${10:--100} b=${11:--100}
-  paste -d ' ' <(e2e_pixels "$1" "$2" "$3" "$7" "$8") <(e2e_pixels "$4" "$5" "$6" "$7" "$8") |
-    awk -v r="$r" -v g="$g" -v b="$b" '
+  # One picture of the two boxes side by side, as bytes: each row holds w pixels of each.
+  convert \( "$1" -crop "${7}x${8}+$2+$3" +repage \) \( "$4" -crop "${7}x${8}+$5+$6" +repage \) +append \
+    -depth 8 rgb:- | od -An -tu1 -v -w$((6 * $7)) |
+    awk -v w="$7" -v r="$r" -v g="$g" -v b="$b" '
       function near(p, q) { return p - q <= 20 && q - p <= 20 }
-      near($1, r) && near($2, g) && near($3, b) { next }
-      { seen++; if (!near($1, $4) || !near($2, $5) || !near($3, $6)) bad++ }
+      { for (i = 1; i <= 3 * w; i += 3) {
+          j = i + 3 * w
+          if (near($i, r) && near($(i + 1), g) && near($(i + 2), b)) continue
+          seen++
+          if (!near($i, $j) || !near($(i + 1), $(j + 1)) || !near($(i + 2), $(j + 2))) bad++
+        } }
       END { exit !(seen > 0 && bad == 0) }'
 }
