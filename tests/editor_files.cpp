@@ -185,6 +185,7 @@ protected:
         the_file_selector = file_select_ex;
         the_question = alert;
         the_dialog_runner = do_dialog;
+        files::TearDown();
     }
 };
 
