@@ -8,6 +8,7 @@
 #include "game_quit.h"
 #include "initialization.h"
 #include "map.h"
+#include "save_load_map.h"
 
 int trans_layer_active = 0;
 int draw_block_layer = -1;
@@ -66,8 +67,11 @@ void process_editing_keys()
 {
     if (pressed_once(KEY_ESC, key_esc_down))
         confirm = -1;
-    if (pressed_once(KEY_R, key_r_down))
+    if (pressed_once(KEY_R, key_r_down)) {
         the_map.flush();
+        // What is painted now is a new map: the file of the old one no longer holds it.
+        the_edited_map_path[0] = '\0';
+    }
     draw_block_layer = key[KEY_Z] ? 0 : -1;
     draw_trans_layer = key[KEY_X] ? 0 : -1;
     if (pressed_once(KEY_L, key_l_down))

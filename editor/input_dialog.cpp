@@ -17,8 +17,11 @@ DIALOG input[2] = {
     {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
 };
 
+int (*the_dialog_runner)(DIALOG *dialog, int focus) = do_dialog;
+
+// Below its prompt " Name your level set " at (0,20), which it would otherwise cover.
 DIALOG input_loader_name[2] = {
-    {d_edit_proc, 0, 20, 260, 48, 0, 0, 0, D_EXIT, typed_name_length, 0, level_set_name, nullptr, nullptr},
+    {d_edit_proc, 0, 32, 260, 48, 0, 0, 0, D_EXIT, typed_name_length, 0, level_set_name, nullptr, nullptr},
     {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
 };
 
@@ -28,7 +31,7 @@ void edit_map_name()
     input[0].d2 = ustrlen(map_name_scratch);
     input[0].bg = makecol(255, 255, 255);
     input[0].fg = makecol(0, 0, 0);
-    do_dialog(input, 0);
+    the_dialog_runner(input, 0);
     ustrzcpy(the_map.name, sizeof(the_map.name), map_name_scratch);
 }
 
@@ -38,5 +41,5 @@ void edit_level_set_name()
     input_loader_name[0].d2 = ustrlen(level_set_name);
     input_loader_name[0].bg = makecol(255, 255, 255);
     input_loader_name[0].fg = makecol(0, 0, 0);
-    do_dialog(input_loader_name, 0);
+    the_dialog_runner(input_loader_name, 0);
 }

@@ -6,7 +6,10 @@
 const int typed_name_length = 29;
 
 extern DIALOG input[2];             // the map name, at (160,470)
-extern DIALOG input_loader_name[2]; // the level set's name, at (0,20)
+extern DIALOG input_loader_name[2]; // the level set's name, at (0,32) below its prompt
+
+// Runs a dialog; Allegro's do_dialog by default.
+extern int (*the_dialog_runner)(DIALOG *dialog, int focus);
 
 // Runs the map-name dialog until ENTER or ESC; what was typed stays either way.
 void edit_map_name();

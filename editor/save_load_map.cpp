@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -15,6 +16,10 @@
 char filename_buffer[256] = "";
 char last_filename[256] = "";
 char level_set_name[256] = "Level Set Name";
+char the_edited_map_path[256] = "";
+
+int (*the_file_selector)(const char *, char *, const char *, int, int, int) = file_select_ex;
+int (*the_question)(const char *, const char *, const char *, const char *, const char *, int, int) = alert;
 
 namespace {
 
@@ -33,12 +38,74 @@ void banner(const char *text)
 
 bool select_map_file(const char *title)
 {
-    return file_select_ex(title, filename_buffer, "map", path_size, -1, -1) != 0;
+    return the_file_selector(title, filename_buffer, "map", path_size, -1, -1) != 0;
 }
 
 void press_any_key(BITMAP *target, int y)
 {
     screen_text(target, 0, y, "Press Any Key");
+}
+
+// A file name as the question shows it: plain ASCII only (the name comes from the file system, not
+// from the editor), and cut to fit the box.
+void shown_name(char *dest, int size, const char *name)
+{
+    const int longest = 40;
+    int n = 0;
+    for (const char *c = name; *c && n < size - 1; c++, n++) {
+        if (n == longest) {
+            std::snprintf(dest + n - 3, size - n + 3, "...");
+            return;
+        }
+        dest[n] = *c >= 32 && *c < 127 ? *c : '?';
+    }
+    dest[n] = '\0';
+}
+
+// Asks before a save replaces a file holding another map; anything but "Yes" keeps the file.
+bool may_overwrite(const char *path)
+{
+    char name[64];
+    shown_name(name, sizeof(name), get_filename(path));
+    return the_question(name, "already holds another map.", "Overwrite it with this one?", "Yes", "No", 'y',
+                        'n') == 1;
+}
+
+// Shows why the loader file was not saved, and waits for a key.
+void refuse_loader(const char *why, const char *detail, const char *reason)
+{
+    banner(" Level Set Creator ");
+    screen_text(screen, 0, 20, why);
+    screen_text(screen, 0, 30, detail);
+    screen_text(screen, 0, 40, reason);
+    press_any_key(screen, 50);
+    clear_keybuf();
+    readkey();
+}
+
+// The loader file's selector, from the maps' directory, until the author picks a place the game
+// reads or gives up. Leaves the chosen path in `path`; false when cancelled.
+bool choose_loader_path(char *path, const char *maps_directory)
+{
+    char proposed[path_size];
+    copy_path(proposed, maps_directory);
+    for (;;) {
+        copy_path(path, proposed);
+        if (!the_file_selector("Save loader as?", path, "qlx", path_size, -1, -1))
+            return false;
+        fix_filename_slashes(path);
+        if (!add_loader_extension(path)) {
+            refuse_loader("Not saved! With \".qlx\" added this path is too long:", path, "");
+        } else if (!loader_beside_maps(path, maps_directory)) {
+            refuse_loader("Not saved! The loader file must be in the folder of its maps:",
+                          maps_directory[0] ? maps_directory : "./",
+                          "the game opens a set's maps from its loader file's own folder.");
+        } else {
+            return true;
+        }
+        // Back to the maps' folder, keeping the name that was typed.
+        copy_path(proposed, (std::string(maps_directory) + get_filename(path)).c_str());
+    }
 }
 
 } // namespace
@@ -72,21 +139,37 @@ int save_map_as(char *path)
 {
     fix_filename_slashes(path);
     copy_path(the_map.file_name, get_filename(path));
-    if (write_map_file(path, the_map.to_file()))
+    if (write_map_file(path, the_map.to_file())) {
+        copy_path(last_filename, path);
+        copy_path(the_edited_map_path, path);
         return -1;
+    }
     report_write_failure("map file", path);
     return 0;
+}
+
+bool overwrites_another_map(const char *path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return false;
+    if (the_edited_map_path[0] == '\0')
+        return true;
+    // Both names are resolved now, so links and renamed-over files compare as the files they are.
+    return !std::filesystem::equivalent(path, the_edited_map_path, error);
 }
 
 void load_map_from(const char *path)
 {
     the_map.flush();
     copy_path(last_filename, path);
+    the_edited_map_path[0] = '\0';
     // A file that ends early leaves every field it does not reach as flush left it, lines included.
     map_file file = the_map.to_file();
     if (!read_map_file(path, file, unread_lines::kept))
         return;
     the_map.from_file(file);
+    copy_path(the_edited_map_path, path);
 }
 
 void next_map_from(const char *path)
@@ -96,6 +179,13 @@ void next_map_from(const char *path)
         copy_path(the_map.next_map, file.file_name);
 }
 
+void maps_directory_of(char *dest, const char *path)
+{
+    copy_path(dest, path);
+    truncate_level_set_directory(dest);
+    fix_filename_slashes(dest);
+}
+
 chain_result walk_level_chain(const char *first_path, BITMAP *target, char *first_name)
 {
     char directory[path_size];
@@ -103,9 +193,7 @@ chain_result walk_level_chain(const char *first_path, BITMAP *target, char *firs
     char current[path_size];
     copy_path(first_name, get_filename(first_path));
     copy_path(current_name, first_name);
-    copy_path(directory, first_path);
-    truncate_level_set_directory(directory);
-    fix_filename_slashes(directory);
+    maps_directory_of(directory, first_path);
 
     // Every map read so far: a name that leads back to one of them closes a loop.
     std::vector<std::string> visited;
@@ -141,6 +229,29 @@ chain_result walk_level_chain(const char *first_path, BITMAP *target, char *firs
     return chain_complete;
 }
 
+int add_loader_extension(char *path)
+{
+    const char extension[] = ".qlx";
+    const std::size_t length = std::strlen(path), extension_length = std::strlen(extension);
+    if (length >= extension_length && std::strcmp(path + length - extension_length, extension) == 0)
+        return -1;
+    if (length + extension_length >= static_cast<std::size_t>(path_size))
+        return 0;
+    std::strcat(path, extension);
+    return -1;
+}
+
+bool loader_beside_maps(const char *loader_path, const char *maps_directory)
+{
+    char loader_directory[path_size];
+    copy_path(loader_directory, loader_path);
+    truncate_level_set_directory(loader_directory);
+    // An empty directory is the working directory.
+    std::error_code error;
+    return std::filesystem::equivalent(loader_directory[0] ? loader_directory : ".",
+                                       maps_directory[0] ? maps_directory : ".", error);
+}
+
 int save_loader_as(const char *path, const char *first_name)
 {
     if (replace_file(path, std::string(first_name) + '\n' + level_set_name + '\n'))
@@ -154,6 +265,9 @@ void save_map()
     copy_path(filename_buffer, last_filename);
     banner(" SAVING ");
     if (!select_map_file("Save as?"))
+        return;
+    fix_filename_slashes(filename_buffer);
+    if (overwrites_another_map(filename_buffer) && !may_overwrite(filename_buffer))
         return;
     save_map_as(filename_buffer);
 }
@@ -177,6 +291,7 @@ void next_map()
 void level_set_loader()
 {
     char loader_path[path_size] = "";
+    char maps_directory[path_size];
     banner(" Level Set Creator ");
     if (!select_map_file("First map?"))
         return;
@@ -196,7 +311,8 @@ void level_set_loader()
     screen_text(screen, 0, 20, " Name your level set ");
     edit_level_set_name();
 
-    if (!file_select_ex("Save loader as?", loader_path, "qlx", path_size, -1, -1))
+    maps_directory_of(maps_directory, filename_buffer);
+    if (!choose_loader_path(loader_path, maps_directory))
         return;
     save_loader_as(loader_path, first_name);
 }

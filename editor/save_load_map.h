@@ -3,8 +3,16 @@
 #include <allegro.h>
 
 extern char filename_buffer[256]; // shared by the map file selectors
-extern char last_filename[256];   // the map last loaded
+extern char last_filename[256];   // the map last loaded or saved: where Save starts
 extern char level_set_name[256];  // the set's name, kept between compilations
+// The file that holds the map being edited (the path it was last read from or written to); empty
+// while no file holds it, as for a new map or one emptied with R.
+extern char the_edited_map_path[256];
+
+// The file selector and the yes/no question as the commands call them; Allegro's by default.
+extern int (*the_file_selector)(const char *title, char *path, const char *ext, int size, int w, int h);
+extern int (*the_question)(const char *s1, const char *s2, const char *s3, const char *b1, const char *b2,
+                           int c1, int c2);
 
 // The panel's commands, each with its file selector.
 void save_map();
@@ -14,8 +22,11 @@ void level_set_loader();
 
 // What each command does once its path is chosen.
 // Saves the map to `path` (slashes fixed in place); a file that cannot be written is reported.
-// Returns -1 when written, 0 otherwise.
+// Returns -1 when written (the path then becomes the map's own), 0 otherwise.
 int save_map_as(char *path);
+// Whether writing the map to `path` would replace a file that holds some other map than the one
+// being edited.
+bool overwrites_another_map(const char *path);
 // Empties the map and fills it from `path`; a file that does not open leaves it empty, and one that
 // ends early leaves the fields it does not reach empty (the name "Enter Map Name"; the own name and
 // the next map as they were).
@@ -29,6 +40,16 @@ enum chain_result { chain_complete, chain_missing_map, chain_loops, chain_aborte
 // Walks the chain from the map at `first_path` to the map naming "end", writing its progress and
 // any failure onto `target`. `first_name` receives the first map's base name (256 bytes).
 chain_result walk_level_chain(const char *first_path, BITMAP *target, char *first_name);
+
+// The directory of the map at `path`, as the chain's names are joined to it (256 bytes).
+void maps_directory_of(char *dest, const char *path);
+
+// Gives a loader path the extension the game looks for, ".qlx", when it lacks it. Returns 0 when the
+// longer path would not fit its 256 bytes (the path is then unchanged), -1 otherwise.
+int add_loader_extension(char *path);
+// Whether a loader file at `loader_path` lies in `maps_directory` itself: the game takes a set's
+// directory from its loader file's.
+bool loader_beside_maps(const char *loader_path, const char *maps_directory);
 
 // Writes the loader file: the first map's name, then level_set_name. A file that cannot be written
 // is reported. Returns -1 when written, 0 otherwise.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include "editor_fixture.h"
 #include "headless.h"
+#include "input_dialog.h"
 #include "map_file.h"
 
 namespace editor_test {
@@ -131,15 +132,184 @@ TEST_F(files, new_map_saves_its_own_name_and_end_and_shows_the_name)
     EXPECT_TRUE(shows_white_text(buffer, 384, 580, "Current Map: a.map"));
 }
 
-TEST_F(files, saving_keeps_the_selector_at_the_map_last_loaded)
+// The commands' selectors and questions, answered from a script: each call takes the next reply
+// (a path to choose, or nullptr for Cancel) and records its title and the path it was offered.
+struct selector_call {
+    std::string title, offered;
+};
+std::vector<selector_call> selector_calls;
+std::vector<const char *> selector_replies;
+std::vector<std::string> questions;
+int question_answer = 2; // 1 "Yes", 2 "No"
+std::vector<std::string> dialogs_shown;
+
+int scripted_selector(const char *title, char *path, const char *, int size, int, int)
 {
-    std::string first = path("a.map");
-    save_map_as(&first[0]);
-    load_map_from(first.c_str());
-    std::string second = path("b.map");
-    save_map_as(&second[0]);
-    EXPECT_STREQ(last_filename, first.c_str());
-    EXPECT_STREQ(the_map.file_name, "b.map");
+    selector_calls.push_back({title, path});
+    if (selector_calls.size() > selector_replies.size() || !selector_replies[selector_calls.size() - 1])
+        return 0;
+    std::snprintf(path, size, "%s", selector_replies[selector_calls.size() - 1]);
+    return -1;
+}
+
+int scripted_question(const char *s1, const char *s2, const char *s3, const char *b1, const char *b2, int, int)
+{
+    questions.push_back(std::string(s1) + "|" + s2 + "|" + s3 + "|" + b1 + "|" + b2);
+    return question_answer;
+}
+
+// Draws the dialog once onto the screen, as the real one does when it opens, and leaves it at once.
+int drawing_dialog(DIALOG *dialog, int)
+{
+    object_message(&dialog[0], MSG_DRAW, 0);
+    dialogs_shown.push_back(static_cast<const char *>(dialog[0].dp));
+    return 0;
+}
+
+class commands : public files {
+protected:
+    void SetUp() override
+    {
+        files::SetUp();
+        selector_calls.clear();
+        selector_replies.clear();
+        questions.clear();
+        question_answer = 2;
+        dialogs_shown.clear();
+        the_file_selector = scripted_selector;
+        the_question = scripted_question;
+        the_dialog_runner = drawing_dialog;
+    }
+    void TearDown() override
+    {
+        the_file_selector = file_select_ex;
+        the_question = alert;
+        the_dialog_runner = do_dialog;
+        files::TearDown();
+    }
+};
+
+TEST_F(commands, save_after_save_as_offers_the_maps_own_path_not_the_one_loaded)
+{
+    write_chain_map(dir, "a.map", "end");
+    const std::string a_before = read_text_file(path("a.map"));
+    load_map_from(path("a.map").c_str());
+    const std::string b = path("b.map");
+
+    selector_replies = {b.c_str(), b.c_str()};
+    save_map(); // Save as: a new file
+    the_map.block_layer[4][4] = 7;
+    save_map(); // a later Save: ENTER on what is offered
+    ASSERT_EQ(selector_calls.size(), 2u);
+    EXPECT_EQ(selector_calls[0].title, "Save as?");
+    EXPECT_EQ(selector_calls[0].offered, path("a.map"));
+    EXPECT_EQ(selector_calls[1].offered, b);
+    // The map's own file was written twice without a question; the map loaded stays as it was.
+    EXPECT_TRUE(questions.empty());
+    map_file saved;
+    ASSERT_EQ(read_map_file(b.c_str(), saved), -1);
+    EXPECT_EQ(saved.block_layer[4][4], 7);
+    EXPECT_STREQ(saved.file_name, "b.map");
+    EXPECT_EQ(read_text_file(path("a.map")), a_before);
+}
+
+// How the map came to be edited before Save is chosen.
+enum edited_before { fresh_editor, loaded_a, loaded_a_then_emptied, saved_as_a, loaded_missing_a };
+
+struct overwrite_case {
+    const char *label;
+    edited_before before;
+    const char *chosen; // in the test's folder
+    bool asks;
+};
+
+void PrintTo(const overwrite_case &c, std::ostream *out) { *out << c.label; }
+
+class overwriting : public commands, public testing::WithParamInterface<overwrite_case> {};
+
+// A save asks first exactly when the file chosen exists and holds another map than the one edited;
+// "No" leaves that file as it was, "Yes" writes it.
+TEST_P(overwriting, asks_only_before_replacing_another_map)
+{
+    const overwrite_case &c = GetParam();
+    write_chain_map(dir, "a.map", "end");
+    write_chain_map(dir, "b.map", "end");
+    switch (c.before) {
+    case fresh_editor:
+        break;
+    case loaded_a:
+        load_map_from(path("a.map").c_str());
+        break;
+    case loaded_a_then_emptied:
+        load_map_from(path("a.map").c_str());
+        key[KEY_R] = 1;
+        step();
+        key[KEY_R] = 0;
+        step();
+        break;
+    case saved_as_a: {
+        std::string a = path("a.map");
+        ASSERT_EQ(save_map_as(&a[0]), -1);
+        break;
+    }
+    case loaded_missing_a:
+        std::remove(path("a.map").c_str());
+        load_map_from(path("a.map").c_str());
+        write_chain_map(dir, "a.map", "end");
+        break;
+    }
+    std::strcpy(the_map.name, "Edited Now");
+    const std::string chosen = path(c.chosen);
+    const std::string before = read_text_file(chosen);
+
+    for (int answer : {2, 1}) {
+        questions.clear();
+        question_answer = answer;
+        selector_replies.assign(selector_calls.size() + 1, chosen.c_str());
+        save_map();
+        EXPECT_EQ(questions.size(), c.asks ? 1u : 0u) << c.label;
+        map_file on_disk;
+        const bool written = read_map_file(chosen.c_str(), on_disk) && std::strcmp(on_disk.name, "Edited Now") == 0;
+        if (c.asks && answer == 2) {
+            EXPECT_FALSE(written) << c.label;
+            EXPECT_EQ(read_text_file(chosen), before) << c.label;
+        } else {
+            EXPECT_TRUE(written) << c.label << " answer " << answer;
+        }
+        if (!c.asks)
+            break;
+    }
+    if (c.asks) {
+        EXPECT_EQ(questions[0], std::string(get_filename(chosen.c_str())) +
+                                    "|already holds another map.|Overwrite it with this one?|Yes|No")
+            << c.label;
+    }
+}
+
+const overwrite_case overwrite_cases[] = {
+    {"a new map onto an existing file", fresh_editor, "a.map", true},
+    {"a new map onto a new file", fresh_editor, "new.map", false},
+    {"the loaded map onto its own file", loaded_a, "a.map", false},
+    {"the loaded map onto its own file by another spelling", loaded_a, "./a.map", false},
+    {"the loaded map onto another map", loaded_a, "b.map", true},
+    {"a map emptied with R onto the file it came from", loaded_a_then_emptied, "a.map", true},
+    {"a saved map onto its own file", saved_as_a, "a.map", false},
+    {"a saved map onto another map", saved_as_a, "b.map", true},
+    {"a map whose file did not open onto the file made there since", loaded_missing_a, "a.map", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, overwriting, testing::ValuesIn(overwrite_cases), label_name());
+
+TEST_F(commands, a_long_or_strange_file_name_is_asked_about_in_plain_short_text)
+{
+    const std::string odd = path("\x01\xe2\x82\xac this name is far longer than the box is wide.map");
+    write_text_file(odd, "not a map\n");
+    selector_replies = {odd.c_str()};
+    save_map();
+    ASSERT_EQ(questions.size(), 1u);
+    const std::string shown = questions[0].substr(0, questions[0].find('|'));
+    EXPECT_EQ(shown, "???? this name is far longer than the...");
+    EXPECT_EQ(read_text_file(odd), "not a map\n");
 }
 
 TEST_F(files, a_map_that_cannot_be_written_is_reported_with_its_path)
@@ -393,6 +563,101 @@ TEST_F(files, a_loader_file_that_cannot_be_written_is_reported)
     EXPECT_EQ(save_loader_as(where.c_str(), "a.map"), 0);
     EXPECT_TRUE(shows_white_text(screen, 0, 20, "Could not write the loader file!"));
     EXPECT_TRUE(shows_white_text(screen, 0, 30, where.c_str()));
+}
+
+// The compiler from the first map to the loader file, as the author meets it: the name prompt over
+// its field, then the loader's selector in the maps' folder.
+TEST_F(commands, compiler_names_the_set_under_its_prompt_and_saves_the_loader_beside_the_maps)
+{
+    write_chain_map(dir, "a.map", "b.map");
+    write_chain_map(dir, "b.map", "end");
+    const std::string first = path("a.map"), typed = path("pair");
+    selector_replies = {first.c_str(), typed.c_str()};
+    // The prompt must still show while the field is open: look at the screen as the dialog drew it.
+    static bool prompt_seen, field_seen;
+    prompt_seen = field_seen = false;
+    the_dialog_runner = [](DIALOG *dialog, int focus) {
+        drawing_dialog(dialog, focus);
+        prompt_seen = shows_white_text(screen, 0, 20, " Name your level set ");
+        field_seen = shows_text(screen, dialog[0].x, dialog[0].y, "Level Set Name", makecol(0, 0, 0),
+                                makecol(255, 255, 255));
+        return 0;
+    };
+    level_set_loader();
+    EXPECT_TRUE(prompt_seen);
+    EXPECT_TRUE(field_seen);
+    ASSERT_EQ(dialogs_shown.size(), 1u);
+
+    ASSERT_EQ(selector_calls.size(), 2u);
+    EXPECT_EQ(selector_calls[0].title, "First map?");
+    EXPECT_EQ(selector_calls[1].title, "Save loader as?");
+    EXPECT_EQ(selector_calls[1].offered, dir + "/");
+    EXPECT_EQ(read_text_file(path("pair.qlx")), "a.map\nLevel Set Name\n");
+    EXPECT_EQ(read_text_file(typed), "");
+}
+
+TEST_F(commands, a_loader_outside_its_maps_folder_is_refused_with_the_reason_and_asked_again)
+{
+    const std::string other = make_temp_dir("ed_other");
+    write_chain_map(dir, "a.map", "end");
+    const std::string first = path("a.map"), elsewhere = other + "/pair.qlx";
+    selector_replies = {first.c_str(), elsewhere.c_str(), nullptr};
+    level_set_loader();
+
+    EXPECT_TRUE(shows_white_text(screen, 0, 20, "Not saved! The loader file must be in the folder of its maps:"));
+    EXPECT_TRUE(shows_white_text(screen, 0, 30, (dir + "/").c_str()));
+    EXPECT_TRUE(shows_white_text(screen, 0, 40, "the game opens a set's maps from its loader file's own folder."));
+    EXPECT_TRUE(shows_white_text(screen, 0, 50, "Press Any Key"));
+    ASSERT_EQ(selector_calls.size(), 3u);
+    // Asked again in the maps' folder with the name that was typed; Cancel then writes nothing.
+    EXPECT_EQ(selector_calls[2].title, "Save loader as?");
+    EXPECT_EQ(selector_calls[2].offered, path("pair.qlx"));
+    EXPECT_EQ(read_text_file(elsewhere), "");
+    EXPECT_EQ(read_text_file(path("pair.qlx")), "");
+    std::system(("rm -rf '" + other + "'").c_str());
+}
+
+TEST(loader_path, gets_the_extension_the_game_looks_for)
+{
+    struct extension_case {
+        std::string typed, saved;
+        int result;
+    } const cases[] = {
+        {"sets/pair", "sets/pair.qlx", -1},
+        {"sets/pair.qlx", "sets/pair.qlx", -1},
+        {"sets/pair.QLX", "sets/pair.QLX.qlx", -1}, // the game's pattern is case-sensitive
+        {"sets/pair.map", "sets/pair.map.qlx", -1},
+        {std::string(251, 'p'), std::string(251, 'p') + ".qlx", -1},
+        {std::string(252, 'p'), std::string(252, 'p'), 0}, // 256 with the zero: no room
+    };
+    for (const extension_case &c : cases) {
+        char path[256];
+        std::snprintf(path, sizeof(path), "%s", c.typed.c_str());
+        EXPECT_EQ(add_loader_extension(path), c.result) << c.typed;
+        EXPECT_EQ(std::string(path), c.saved) << c.typed;
+    }
+}
+
+TEST(loader_path, lies_beside_its_maps_only_in_the_maps_own_folder)
+{
+    const std::string dir = make_temp_dir("ed_beside");
+    ASSERT_EQ(std::system(("mkdir -p '" + dir + "/set/inner'").c_str()), 0);
+    struct beside_case {
+        std::string loader, maps;
+        bool beside;
+    } const cases[] = {
+        {dir + "/set/pair.qlx", dir + "/set/", true},
+        {dir + "/set/./pair.qlx", dir + "/set/", true},
+        {dir + "/set/inner/../pair.qlx", dir + "/set/", true},
+        {dir + "/set/inner/pair.qlx", dir + "/set/", false},
+        {dir + "/pair.qlx", dir + "/set/", false},
+        {dir + "/missing/pair.qlx", dir + "/set/", false},
+        {"pair.qlx", "", true},          // both in the working directory
+        {"pair.qlx", dir + "/set/", false},
+    };
+    for (const beside_case &c : cases)
+        EXPECT_EQ(loader_beside_maps(c.loader.c_str(), c.maps.c_str()), c.beside) << c.loader << " / " << c.maps;
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST(level_set_directory, is_the_path_cut_after_its_last_slash)

@@ -145,7 +145,7 @@ protected:
         key_esc_down = key_r_down = key_l_down = key_g_down = key_b_down = key_f_down = 0;
         up_key_down = down_key_down = key_enter_down = 0;
         std::memset(const_cast<char *>(key), 0, KEY_MAX);
-        filename_buffer[0] = last_filename[0] = '\0';
+        filename_buffer[0] = last_filename[0] = the_edited_map_path[0] = '\0';
         std::strcpy(level_set_name, "Level Set Name");
         mouse_b = 0;
         // Away from every button, over nothing.

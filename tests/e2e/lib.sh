@@ -112,13 +112,13 @@ e2e_expect_exit_1() {
   e2e_fail "$what"
 }
 
-# Starts the real game from a private copy of the run tree, set to play in a window, and waits for
-# its window. Sets tree, game_pid, window and shots (where shot NAME saves the window's picture);
-# alive WHAT fails the test if the game has ended.
+# Starts the real game from a private copy of the run tree (or from the tree $1, when given), set
+# to play in a window, and waits for its window. Sets tree, game_pid, window and shots (where shot
+# NAME saves the window's picture); alive WHAT fails the test if the game has ended.
 e2e_start_windowed_game() {
   shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
   mkdir -p "$shots"
-  tree=$(e2e_copy_run_tree)
+  tree=${1:-$(e2e_copy_run_tree)}
   printf '255\n255\n1' > "$tree/data/settings.txt"
   # A script that defines e2e_prepare_tree gets the copied tree before the game starts in it.
   if declare -F e2e_prepare_tree >/dev/null; then e2e_prepare_tree "$tree"; fi
@@ -130,4 +130,123 @@ e2e_start_windowed_game() {
     kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended during: $1 ($(cat "$E2E_TMP/game.out"))"
   }
   shot() { e2e_window_shot "$window" "$shots/$1.png"; }
+}
+
+# Starts the real editor in the run tree $1 and waits for its window. Sets editor_pid and window.
+e2e_start_editor() {
+  "$1/editor" >"$E2E_TMP/editor.out" 2>&1 &
+  editor_pid=$!
+  E2E_PIDS+=($editor_pid)
+  window=$(e2e_wait_window "Pim's Slumberia Editor" 30) || e2e_fail "no window titled \"Pim's Slumberia Editor\""
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+# Polls the command given after $1 every 0.1 s for up to $1 seconds; succeeds as soon as it does.
+e2e_wait_until() {
+  local limit=$1 deadline
+  shift
+  deadline=$(($(date +%s%N) + limit * 1000000000))
+  while :; do
+    "$@" && return 0
+    (($(date +%s%N) > deadline)) && return 1
+    sleep 0.1
+  done
+}
+
+# Saves the picture of window $1 as the PNG $2 (quicker than e2e_window_shot, for polling).
+e2e_grab() {
+  import -window "$1" "$2" 2>/dev/null || e2e_window_shot "$1" "$2"
+}
+
+# Holds key $2 down in window $1 until the command after $3 succeeds (at most $3 seconds), then
+# lets it go: a key is down exactly as long as the program needs to see it.
+e2e_hold_key() {
+  local window=$1 keyname=$2 limit=$3 status
+  shift 3
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool keydown "$keyname"
+  e2e_wait_until "$limit" "$@"
+  status=$?
+  xdotool keyup "$keyname"
+  return $status
+}
+
+# Presses key $2 in window $1 until the command after $3 succeeds (at most $3 seconds in all): the
+# key is held until it does, or for two seconds; a press that brought nothing about (one the program
+# never saw, or saw as the same press as the one before, its release unseen) is let go for a moment
+# and made again. For keys that act once per press, such as menu moves.
+e2e_press_key_until() {
+  local window=$1 keyname=$2 limit=$3 deadline
+  shift 3
+  deadline=$(($(date +%s%N) + limit * 1000000000))
+  while :; do
+    e2e_hold_key "$window" "$keyname" 2 "$@" && return 0
+    (($(date +%s%N) > deadline)) && return 1
+    sleep 0.2
+  done
+}
+
+# Holds mouse button $2 at ($3, $4) of window $1 until the command after $5 succeeds (at most $5
+# seconds), then lets it go. The pointer is moved first, with the buttons up.
+e2e_hold_mouse() {
+  local window=$1 button=$2 x=$3 y=$4 limit=$5 status
+  shift 5
+  xdotool mousemove --window "$window" "$x" "$y"
+  xdotool mousedown "$button"
+  e2e_wait_until "$limit" "$@"
+  status=$?
+  xdotool mouseup "$button"
+  return $status
+}
+
+# Clicks the left button at ($2, $3) of window $1 until the command after $4 succeeds, waiting up
+# to $4 seconds after each click. A click whose press the program never saw changes nothing and is
+# made again, at most three times.
+e2e_click() {
+  local window=$1 x=$2 y=$3 limit=$4 try
+  shift 4
+  for try in 1 2 3; do
+    xdotool mousemove --window "$window" "$x" "$y"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.15
+    xdotool mouseup 1
+    e2e_wait_until "$limit" "$@" && return 0
+  done
+  return 1
+}
+
+# Types text into window $1's text fields and file selectors. Allegro's dialogs read the keyboard
+# buffer, which xdotool's typing fills as a person's keys do (key[] needs e2e_key instead).
+e2e_type() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool type --delay 30 "$2"
+}
+
+# Presses BackSpace $2 times in window $1, the same way.
+e2e_backspaces() {
+  local keys=() i
+  for ((i = 0; i < $2; i++)); do keys+=(BackSpace); done
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool key --delay 30 "${keys[@]}"
+}
+
+# Whether the w x h box at ($2, $3) of the PNG $1 looks like the one at ($5, $6) of the PNG $4:
+# every pixel within 20 of its twin in each channel (the two programs draw at different colour
+# depths), except where the first picture shows the colour r g b ($9 $10 $11, optional): parts
+# that are see-through, drawn over different backgrounds. Fails when nothing is left to compare.
+e2e_same_picture() {
+  local r=${9:--100} g=${10:--100} b=${11:--100}
+  # One picture of the two boxes side by side, as bytes: each row holds w pixels of each.
+  convert \( "$1" -crop "${7}x${8}+$2+$3" +repage \) \( "$4" -crop "${7}x${8}+$5+$6" +repage \) +append \
+    -depth 8 rgb:- | od -An -tu1 -v -w$((6 * $7)) |
+    awk -v w="$7" -v r="$r" -v g="$g" -v b="$b" '
+      function near(p, q) { return p - q <= 20 && q - p <= 20 }
+      { for (i = 1; i <= 3 * w; i += 3) {
+          j = i + 3 * w
+          if (near($i, r) && near($(i + 1), g) && near($(i + 2), b)) continue
+          seen++
+          if (!near($i, $j) || !near($(i + 1), $(j + 1)) || !near($(i + 2), $(j + 2))) bad++
+        } }
+      END { exit !(seen > 0 && bad == 0) }'
 }

@@ -22,12 +22,8 @@ mkdir -p "$set_dir"
   echo 0
 } > "$set_dir/broken.map"
 
-"$tree/editor" >"$E2E_TMP/editor.out" 2>&1 &
-editor_pid=$!
-E2E_PIDS+=($editor_pid)
-window=$(e2e_wait_window "Pim's Slumberia Editor" 30) || e2e_fail "no editor window"
+e2e_start_editor "$tree"
 sleep 1
-xdotool windowfocus --sync "$window" 2>/dev/null || true
 
 click() {
   xdotool mousemove --window "$window" "$1" "$2"
@@ -37,27 +33,8 @@ click() {
   xdotool mouseup 1
   sleep 0.5
 }
-# Types text into Allegro's text fields and selectors, one key press at a time.
-type_text() {
-  local text=$1 i c k
-  for ((i = 0; i < ${#text}; i++)); do
-    c=${text:i:1}
-    case "$c" in
-      /) k=slash ;; .) k=period ;; ' ') k=space ;; _) k=underscore ;;
-      [A-Z]) k="shift+${c,,}" ;;
-      *) k=$c ;;
-    esac
-    if [[ $k == shift+* ]]; then
-      xdotool keydown Shift_L; sleep 0.03
-      e2e_key "$window" "${k#shift+}" 0.08
-      xdotool keyup Shift_L
-    else
-      e2e_key "$window" "$k" 0.08
-    fi
-    sleep 0.03
-  done
-}
-backspaces() { local i; for ((i = 0; i < $1; i++)); do e2e_key "$window" BackSpace 0.06; sleep 0.02; done; }
+type_text() { e2e_type "$window" "$1"; }
+backspaces() { e2e_backspaces "$window" "$1"; }
 alive() { kill -0 "$editor_pid" 2>/dev/null || e2e_fail "the editor ended: $(cat "$E2E_TMP/editor.out")"; }
 
 # Name the map: the field holds "Enter Map Name" (14 characters).
@@ -110,7 +87,8 @@ backspaces 14
 type_text "Night Pair"
 e2e_key "$window" Return
 sleep 0.8
-type_text "data/levels/e2eset/pair.qlx"
+# The loader's selector starts in the maps' folder, and ".qlx" is added to the name typed.
+type_text "pair"
 e2e_key "$window" Return
 for i in $(seq 30); do [[ -s "$set_dir/pair.qlx" ]] && break; sleep 0.1; done
 [[ -f "$set_dir/pair.qlx" ]] || e2e_fail "no loader file written"
