@@ -216,6 +216,28 @@ e2e_write_loader() {
   printf '%s\n%s\n' "$4" "$3" > "$1/$2"
 }
 
+# A short level set of two maps in "data/levels/e2e dreams/" of the tree $1: "Starfall" on the star
+# field, then "Cloudfall" on a picture, the last. On both Pim starts at (4, 10), a step left of the exit.
+e2e_write_test_set() {
+  local dir="$1/data/levels/e2e dreams"
+  e2e_write_loader "$dir" dreams.qlx "Test Dreams" m1.map
+  e2e_write_map "$dir/m1.map" "Starfall" m2.map 4 10 5 10 0
+  e2e_write_map "$dir/m2.map" "Cloudfall" end 4 10 5 10 2
+}
+
+# The test set's maps in the PNG $1: black sky (star field) or the picture's dark blue sky over the
+# floor, and Pim's orange face on his start cell.
+e2e_star_map() {
+  (($(e2e_count_where "$1" 0 0 640 300 'r + g + b < 40') > 180000)) && e2e_floor_and_pim "$1"
+}
+e2e_cloud_map() {
+  (($(e2e_count_where "$1" 0 0 640 100 'r < 30 && b > 30 && b < 75') > 30000)) && e2e_floor_and_pim "$1"
+}
+e2e_floor_and_pim() {
+  (($(e2e_count_where "$1" 0 384 640 480 'b > 150 && r < 130') > 30000)) &&
+    (($(e2e_count_where "$1" 128 320 160 352 'r > 200 && r - b > 80') > 100))
+}
+
 # The row of the menu cursor (Pim's orange face at x 68) in the PNG $1, for rows of 32 pixels from
 # y $2; prints -1 when no row holds it.
 e2e_menu_cursor_row() {
@@ -278,12 +300,33 @@ e2e_list_rows() {
     { y = int((NR - 1) / 560) % 80; p = int((NR - 1) / 560 / 80); r = $1; g = $2; b = $3
       if (y < 5 || y >= 60) next
       if (r > 80 && r < 120 && g < 70 && b > 120 && b < 160) lit[p]++
-      else if (r < 60 && g < 70 && b > 70 && b < 140) other[p]++ }
-    END { for (p = 0; p < 4; p++) printf "%s", (lit[p] > 5000 ? "L" : (other[p] > 5000 ? "N" : ".")); print "" }'
+      else if (r >= 60 && r <= 80 && g >= 60 && g <= 80 && b >= 130 && b <= 155) other[p]++ }
+    END { for (p = 0; p < 4; p++) printf "%s", (lit[p] > 5000 ? "L" : (other[p] > 3000 ? "N" : ".")); print "" }'
 }
 
 # White text pixels in window place $2 of a list screen in the PNG $1: longer texts, more pixels.
 e2e_list_row_ink() {
   local y=$((130 + 80 * $2))
   e2e_count_where "$1" 40 $((y + 5)) 600 $((y + 60)) 'r > 240 && g > 240 && b > 240'
+}
+
+# Readings of the game's pictures shots/NAME.png, for e2e_wait_for and e2e_press_until.
+# The menu cursor on row $3 of a menu whose rows start at y $2.
+e2e_cursor_on() { [[ $(e2e_menu_cursor_row "$shots/$1.png" "$2") == "$3" ]]; }
+# A menu screen with the heading $2 (e2e_menu_heading).
+e2e_on_menu() { e2e_looks_like menu "$shots/$1.png" && [[ $(e2e_menu_heading "$shots/$1.png") == "$2" ]]; }
+# The title menu, the options, the key configuration and the tutorial menu with the cursor on row $2.
+e2e_title_at() { e2e_on_menu "$1" none && e2e_cursor_on "$1" 168 "$2"; }
+e2e_options_at() { e2e_on_menu "$1" word && e2e_cursor_on "$1" 200 "$2"; }
+e2e_keys_at() { e2e_on_menu "$1" words && e2e_cursor_on "$1" 180 "$2"; }
+e2e_tutorial_at() { e2e_on_menu "$1" word && e2e_cursor_on "$1" 200 "$2"; }
+# A list screen whose rows read $2 (e2e_list_rows).
+e2e_list_shows() { e2e_looks_like list "$shots/$1.png" && [[ $(e2e_list_rows "$shots/$1.png") == "$2" ]]; }
+
+# Moves a menu's cursor (rows from y $1) with the key $2, a press a row, through the rows ${@:3}.
+e2e_walk_cursor() {
+  local first_y=$1 keyname=$2 row
+  for row in "${@:3}"; do
+    e2e_press_until "$keyname" "cursor_$row" e2e_cursor_on "cursor_$row" "$first_y" "$row"
+  done
 }

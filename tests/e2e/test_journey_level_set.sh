@@ -14,75 +14,54 @@ older="data/saves/Save_001.qsv"
 # A short set with a star-field first map, and an older save of the built-in set in slot 1, so
 # that a New Save numbered by the count of saves would land on it.
 write_files() {
-  e2e_write_loader "$tree/$set_dir" dreams.qlx "Test Dreams" m1.map
-  e2e_write_map "$tree/$set_dir/m1.map" "Starfall" m2.map 4 10 5 10 0
-  e2e_write_map "$tree/$set_dir/m2.map" "Cloudfall" end 4 10 5 10 2
+  e2e_write_test_set "$tree"
   mkdir -p "$tree/data/saves"
   printf '%s\n' "data/levels/original levels/" level1.map "Original Levels" level1.map original \
     84 85 82 83 75 18 13 19 > "$tree/$older"
 }
 e2e_start_windowed_game write_files
 older_sum=$(md5sum < "$tree/$older")
-key() { e2e_key "$window" "$@"; }
-cursor_on() { [[ $(e2e_menu_cursor_row "$shots/$1.png" "$2") == "$3" ]]; }
-on_menu() { e2e_looks_like menu "$shots/$1.png" && [[ $(e2e_menu_heading "$shots/$1.png") == "$2" ]]; }
-title_at() { on_menu "$1" none && cursor_on "$1" 168 "$2"; }
-options_at() { on_menu "$1" word && cursor_on "$1" 200 "$2"; }
-keys_at() { on_menu "$1" words && cursor_on "$1" 180 "$2"; }
-list_shows() { e2e_looks_like list "$shots/$1.png" && [[ $(e2e_list_rows "$shots/$1.png") == "$2" ]]; }
-# Moves a menu's cursor (rows from y $1) with the key $2, a press a row, through the rows ${@:3}.
-walk_cursor() {
-  local first_y=$1 keyname=$2 row
-  for row in "${@:3}"; do
-    e2e_press_until "$keyname" "cursor_$row" cursor_on "cursor_$row" "$first_y" "$row"
-  done
-}
 
 # 1. The logo, then the title menu with its cursor on New Game (row 1 without a game).
 e2e_wait_for logo 20 e2e_looks_like logo "$shots/logo.png"
-e2e_wait_for title 30 title_at title 1
+e2e_wait_for title 30 e2e_title_at title 1
 
 # 2. Options (row 4, up past Quit), Configure Keys (row 3): the save key (row 7, up past Back)
 # becomes K; Back (row 8).
-walk_cursor 168 Up 5 4
-e2e_press_until Return options options_at options 0
-walk_cursor 200 Down 1 2 3
-e2e_press_until Return keyconfig keys_at keyconfig 0
-walk_cursor 180 Up 8 7
+e2e_walk_cursor 168 Up 5 4
+e2e_press_until Return options e2e_options_at options 0
+e2e_walk_cursor 200 Down 1 2 3
+e2e_press_until Return keyconfig e2e_keys_at keyconfig 0
+e2e_walk_cursor 180 Up 8 7
 # Enter waits for a key; K, held a little, takes the binding (the save file shows it below).
-key Return
+e2e_key "$window" Return
 sleep 0.5
-key k 0.4
-walk_cursor 180 Down 8
-e2e_press_until Return options_again options_at options_again 3
+e2e_key "$window" k 0.4
+e2e_walk_cursor 180 Down 8
+e2e_press_until Return options_again e2e_options_at options_again 3
 
 # 3. Level Set (row 4): the written set on the first row, the built-in one after it, nothing more.
-walk_cursor 200 Down 4
-e2e_press_until Return level_sets list_shows level_sets LN..
-e2e_press_until Return options_after_set options_at options_after_set 4
+e2e_walk_cursor 200 Down 4
+e2e_press_until Return level_sets e2e_list_shows level_sets LN..
+e2e_press_until Return options_after_set e2e_options_at options_after_set 4
 
 # 4. Back (row 6), then New Game: the introduction's first message, skipped with Escape; the set's
 # star-field map plays, Pim on its floor.
-walk_cursor 200 Down 5 6
-e2e_press_until Return title_after_options title_at title_after_options 4
-walk_cursor 168 Down 5 1
+e2e_walk_cursor 200 Down 5 6
+e2e_press_until Return title_after_options e2e_title_at title_after_options 4
+e2e_walk_cursor 168 Down 5 1
 # The introduction's stars stand alone for a few seconds before its first message.
-key Return
+e2e_key "$window" Return
 e2e_wait_for introduction 20 e2e_looks_like story "$shots/introduction.png"
-star_map() {
-  (($(e2e_count_where "$shots/$1.png" 0 0 640 300 'r + g + b < 40') > 180000)) &&
-    (($(e2e_count_where "$shots/$1.png" 0 384 640 480 'b > 150 && r < 130') > 30000)) &&
-    (($(e2e_count_where "$shots/$1.png" 128 320 160 352 'r > 200 && r - b > 80') > 100))
-}
-e2e_press_until Escape first_map star_map first_map
+e2e_press_until Escape first_map e2e_star_map "$shots/first_map.png"
 
 # 5. K opens the save screen: the older save, then "New Save". New Save writes slot 2, since slot 1
 # is taken, and leaves slot 1 as it was.
-e2e_press_until k save_screen list_shows save_screen LN..
-e2e_press_until Down save_screen_new list_shows save_screen_new NL..
+e2e_press_until k save_screen e2e_list_shows save_screen LN..
+e2e_press_until Down save_screen_new e2e_list_shows save_screen_new NL..
 new_save="data/saves/Save_002.qsv"
 e2e_press_until Return save_written test -e "$tree/$new_save"
-e2e_wait_for save_screen_after 10 list_shows save_screen_after NLN.
+e2e_wait_for save_screen_after 10 e2e_list_shows save_screen_after NLN.
 [[ $(md5sum < "$tree/$older") == "$older_sum" ]] || e2e_fail "New Save changed the older save $older"
 [[ $(find "$tree/data/saves" -name '*.qsv' | wc -l) -eq 2 ]] || e2e_fail "saves: $(ls "$tree/data/saves")"
 mapfile -t lines < "$tree/$new_save"
@@ -92,21 +71,21 @@ expected=("$set_dir" m1.map "Test Dreams" m1.map dreams.qlx 84 85 82 83 75 18 13
 
 # 6. Back in play, Escape opens the title menu (New Game on row 0 with a game); Options, Erase Save
 # (row 5): the two saves. The new one is the row with the shorter texts ("Starfall", "Test Dreams").
-e2e_press_until Escape first_map_again star_map first_map_again
-e2e_press_until Escape title_in_game title_at title_in_game 0
-walk_cursor 168 Up 5 4
-e2e_press_until Return options_to_erase options_at options_to_erase 0
-walk_cursor 200 Up 6 5
-e2e_press_until Return erase_screen list_shows erase_screen LN..
+e2e_press_until Escape first_map_again e2e_star_map "$shots/first_map_again.png"
+e2e_press_until Escape title_in_game e2e_title_at title_in_game 0
+e2e_walk_cursor 168 Up 5 4
+e2e_press_until Return options_to_erase e2e_options_at options_to_erase 0
+e2e_walk_cursor 200 Up 6 5
+e2e_press_until Return erase_screen e2e_list_shows erase_screen LN..
 if (($(e2e_list_row_ink "$shots/erase_screen.png" 1) < $(e2e_list_row_ink "$shots/erase_screen.png" 0))); then
-  e2e_press_until Down erase_screen_second list_shows erase_screen_second NL..
+  e2e_press_until Down erase_screen_second e2e_list_shows erase_screen_second NL..
 fi
 # "Are You Sure?" opens on "No" over the rows; Left moves to "Yes", Enter erases.
 e2e_press_until Return erase_box e2e_looks_like list_box "$shots/erase_box.png"
 e2e_press_until Left erase_box_yes e2e_looks_like list_box_yes "$shots/erase_box_yes.png"
 e2e_press_until Return erased test ! -e "$tree/$new_save"
 [[ -e "$tree/$older" && $(md5sum < "$tree/$older") == "$older_sum" ]] || e2e_fail "Erase Save touched $older"
-e2e_wait_for erase_screen_after 10 list_shows erase_screen_after L...
+e2e_wait_for erase_screen_after 10 e2e_list_shows erase_screen_after L...
 others=$(awk '/Error initialising sound system/ {skip = 2; next} skip > 0 {skip--; next} NF' "$E2E_TMP/xmessage.log")
 [[ -z "$others" ]] || e2e_fail "the game reported an error: $others"
 echo "e2e journey level set: ok (screenshots in $shots)"
