@@ -68,10 +68,15 @@ e2e_wait_window() {
 # Presses one key the way Allegro's key[] sees it: down, a short hold, up.
 e2e_key() {
   local window=$1 keyname=$2 hold=${3:-0.12}
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool keydown "$keyname"
+  e2e_key_down "$window" "$keyname"
   sleep "$hold"
   xdotool keyup "$keyname"
+}
+
+# Puts the key $2 down in window $1 and leaves it there, until xdotool keyup $2.
+e2e_key_down() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool keydown "$2"
 }
 
 # Saves the whole X screen as a PNG.
@@ -145,11 +150,6 @@ e2e_start_windowed_game() {
   shot() { e2e_window_shot "$window" "$shots/$1.png"; }
 }
 
-# Holds a key down for $3 seconds (the caller's pace), as e2e_key does for a tap.
-e2e_hold() {
-  e2e_key "$1" "$2" "$3"
-}
-
 # Shoots the window into shots/$1.png every quarter second until the command "${@:3}" succeeds
 # (it may read the picture as $shots/$1.png); fails after $2 seconds, naming what was awaited.
 e2e_wait_for() {
@@ -182,15 +182,6 @@ e2e_press_until() {
   e2e_fail "$keyname did not lead to $name (last picture: $shots/$name.png)"
 }
 
-# Waits up to $2 seconds for the file $1 to exist.
-e2e_wait_file() {
-  local file=$1 limit=$2 deadline
-  deadline=$((SECONDS + limit))
-  until [[ -e "$file" ]]; do
-    ((SECONDS < deadline)) || e2e_fail "timed out after ${limit}s waiting for the file $file"
-    sleep 0.2
-  done
-}
 
 # Writes a map file $1 named $2 whose next map is $3 ("end" for the last): Pim starts on cell ($4, $5)
 # and the exit is cell ($6, $7), both on a floor that spans the screen one row lower; background $8
@@ -223,6 +214,21 @@ e2e_write_test_set() {
   e2e_write_loader "$dir" dreams.qlx "Test Dreams" m1.map
   e2e_write_map "$dir/m1.map" "Starfall" m2.map 4 10 5 10 0
   e2e_write_map "$dir/m2.map" "Cloudfall" end 4 10 5 10 2
+}
+
+# From the options menu with its cursor on Level Set: the test set, listed first and the built-in
+# one after it, chosen; Back to the title; New Game, its introduction's first message skipped with
+# Escape; the set's first map in play.
+e2e_play_test_set() {
+  e2e_press_until Return level_sets e2e_list_shows level_sets LN..
+  e2e_press_until Return options_after_set e2e_options_at options_after_set 4
+  e2e_walk_cursor 200 Down 5 6
+  e2e_press_until Return title_after_options e2e_title_at title_after_options 4
+  e2e_walk_cursor 168 Down 5 1
+  # The introduction's stars stand alone for a few seconds before its first message.
+  e2e_key "$window" Return
+  e2e_wait_for introduction 20 e2e_looks_like story "$shots/introduction.png"
+  e2e_press_until Escape first_map e2e_star_map "$shots/first_map.png"
 }
 
 # The test set's maps in the PNG $1: black sky (star field) or the picture's dark blue sky over the
@@ -311,6 +317,8 @@ e2e_list_row_ink() {
 }
 
 # Readings of the game's pictures shots/NAME.png, for e2e_wait_for and e2e_press_until.
+# The picture shots/$2.png looks like the screen $1 (E2E_LOOKS).
+e2e_looks() { e2e_looks_like "$1" "$shots/$2.png"; }
 # The menu cursor on row $3 of a menu whose rows start at y $2.
 e2e_cursor_on() { [[ $(e2e_menu_cursor_row "$shots/$1.png" "$2") == "$3" ]]; }
 # A menu screen with the heading $2 (e2e_menu_heading).
@@ -329,4 +337,13 @@ e2e_walk_cursor() {
   for row in "${@:3}"; do
     e2e_press_until "$keyname" "cursor_$row" e2e_cursor_on "cursor_$row" "$first_y" "$row"
   done
+}
+
+# Fails the test if the game reported anything with allegro_message, except that it has no sound
+# card (reported and passed over on such a machine).
+e2e_expect_no_messages() {
+  local others
+  others=$(awk '/Error initialising sound system/ {skip = 2; next} skip > 0 {skip--; next} NF' \
+    "$E2E_TMP/xmessage.log")
+  [[ -z "$others" ]] || e2e_fail "the game reported an error: $others"
 }
