@@ -355,22 +355,7 @@ protected:
         }
     }
 
-    // Play ticks until Pim reaches the exit; -1 if he never does. Tracks how far right he goes.
-    int play_to_the_exit()
-    {
-        for (int t = 0; t < 6000; t++) {
-            do_logic();
-            max_x = std::max(max_x, the_player.x);
-            if (the_player.y > 448)
-                return -1;
-            if (the_player.win_pending)
-                return t + 1;
-        }
-        return -1;
-    }
-
     std::string dir;
-    int max_x = 0;
 };
 
 TEST_F(credits_road, after_the_last_map_and_the_ending_the_credits_map_loads_with_its_movie)
@@ -397,36 +382,78 @@ TEST_F(credits_road, after_the_last_map_and_the_ending_the_credits_map_loads_wit
     EXPECT_EQ(credits_y_pos, 569);
 }
 
-TEST_F(credits_road, the_movie_walks_pim_through_the_left_half_to_the_exit_after_the_text_has_stopped)
+// The whole credits as the main loop plays them, with the player holding Right (and Enter, for any
+// screen that might open) all along: the movie never takes Pim onto the exit, and no intermission
+// of a level never played comes between the credits and the title.
+TEST_F(credits_road, the_movie_stops_short_of_the_exit_and_the_credits_send_pim_home_to_the_title)
 {
     walk_into_the_credits();
     ASSERT_STREQ(the_map.file_name, credits_name);
     player_test::release_all_keys();
     const int created_before = the_player.blocks_created;
-    const int ticks = play_to_the_exit();
-    ASSERT_GT(ticks, 0) << "Pim at (" << the_player.x << ", " << the_player.y << ") after the movie";
-    EXPECT_EQ(the_player.x, the_map.exit_x);
-    EXPECT_EQ(the_player.y, the_map.exit_y);
-    EXPECT_EQ(script_time, play_script_time) << "the exit is where the movie ends";
+    ticking timer;
+    int ticks = 0, max_x = 0, done_at = -1, movie_end = -1, on_exit = 0, left_unattended = 0;
+    int x_when_done = -1, y_when_done = -1, fading_when_done = 0;
+    while (visit.calls == 0 && ticks < 6000) {
+        arm_title_menu();
+        key[KEY_RIGHT] = -1;
+        do_logic();
+        ticks++;
+        max_x = std::max(max_x, the_player.x);
+        on_exit |= the_player.win_pending | the_player.level_complete;
+        if (movie_end < 0 && !do_play_script)
+            movie_end = ticks;
+        // Once the movie has let go, the player must never have Pim to himself.
+        if (!do_play_script && the_player.controls && visit.calls == 0)
+            left_unattended++;
+        if (done_at < 0 && credits_done) {
+            done_at = ticks;
+            x_when_done = the_player.x;
+            y_when_done = the_player.y;
+            fading_when_done = the_player.teleport_out;
+        }
+    }
+    ASSERT_EQ(visit.calls, 1) << "the title menu opened";
+    EXPECT_EQ(on_exit, 0) << "Pim never stood on the exit";
+    EXPECT_EQ(left_unattended, 0) << "the movie lasts until the names have gone";
     EXPECT_LT(max_x, 320) << "Pim stays in the half of the screen the text leaves free";
-    EXPECT_LT(the_map.exit_x, 320);
-    EXPECT_EQ(credits_y_pos, credits_stop_y) << "the names have all gone by before Pim leaves";
-    EXPECT_LT(ticks, 3100) << "and he does not keep the player waiting long after";
     EXPECT_GT(the_player.blocks_created, created_before);
-    EXPECT_EQ(the_player.restarts, 1) << "only the movie's own start reloads the map";
+    EXPECT_EQ(the_player.restarts, 1) << "no intermission reset the statistics";
+
+    ASSERT_GT(done_at, 0);
+    EXPECT_GE(done_at, 2800) << "the names have all gone by first";
+    EXPECT_EQ(done_at, movie_end) << "the credits end with the movie";
+    EXPECT_LT(done_at, 3100) << "and it does not keep the player waiting long after";
+    EXPECT_EQ(fading_when_done, -1) << "Pim teleports out";
+    EXPECT_NE(x_when_done / 32 * 1000 + y_when_done / 32, the_map.exit_x / 32 * 1000 + the_map.exit_y / 32);
+    EXPECT_EQ(x_when_done % 32, 0);
+    EXPECT_EQ(y_when_done % 32, 0);
+    EXPECT_EQ(ticks - done_at, 42) << "the title opens once the fade-out has ended";
+    EXPECT_EQ(visit.game_in_progress, 0);
+    EXPECT_EQ(visit.credits_active, 0);
+    EXPECT_EQ(credits_y_pos, 600);
 }
 
+// The credits map's exit stays an end of the game: a Pim set down beside it and walked on.
 TEST_F(credits_road, the_exit_of_the_credits_map_returns_to_the_title_with_no_game_and_no_credits)
 {
     walk_into_the_credits();
     ASSERT_STREQ(the_map.file_name, credits_name);
     player_test::release_all_keys();
-    ASSERT_GT(play_to_the_exit(), 0);
+    // The movie opens with a long rest: let the fade-in end, then take the movie away.
+    for (int t = 0; t < 100 && the_player.teleport_anim_in_progress(); t++)
+        do_logic();
+    ASSERT_FALSE(the_player.teleport_anim_in_progress());
+    do_play_script = 0;
+    the_player.x = the_map.exit_x - 32;
+    the_player.y = the_map.exit_y;
+    the_player.controls = -1;
 
     ticking timer;
     int ticks = 0;
-    while (visit.calls == 0 && ticks < 100) {
+    while (visit.calls == 0 && ticks < 200) {
         arm_title_menu();
+        key[KEY_RIGHT] = the_player.win_pending ? 0 : -1;
         do_logic();
         ticks++;
     }
@@ -449,7 +476,7 @@ TEST_F(credits_test, the_shipped_movie_is_its_solution_compiled_on_the_credits_m
     ASSERT_FALSE(text.empty()) << movie_source;
     const std::string compiled_path = make_temp_dir("credits_movie") + "/" + credits_auto_script_name;
     solution_compiler compiler;
-    const solution_result result = compiler.compile(credits_location, credits_name, text, compiled_path);
+    const solution_result result = compiler.compile(credits_location, credits_name, text, compiled_path, demonstration);
     ASSERT_TRUE(result.ok) << result.error;
     const std::string compiled = read_text_file(compiled_path);
     const char *write = std::getenv("SLUMBERIA_WRITE_CREDITS_MOVIE");

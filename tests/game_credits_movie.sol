@@ -1,5 +1,7 @@
 # The credits movie: Pim's last little dream while the names go by (compiled into credits.qmv).
+# It ends one step short of the exit: the credits themselves send Pim home once the names have gone.
 # Pim wakes on the cloud-stone ledge under his "z z z" and looks about.
+from 1 4 right
 wait 250
 turn left
 wait 50
@@ -44,9 +46,8 @@ right 2
 wait 40
 right 1
 wait 70
-# The crumbling block falls away behind him; a look back, then home.
+# The crumbling block falls away behind him; a look back, and he waits by the door for the last names.
 turn left
 wait 90
 turn right
-wait 320
-right 1
+wait 380

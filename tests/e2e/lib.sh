@@ -21,7 +21,8 @@ STUB
   export ALSA_CONFIG_PATH="$E2E_TMP/alsa.conf"
   # Xvfb picks a free display number itself and writes it out once it listens: two tests started
   # at the same moment never share a display.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+  # No key repeat: a key held down stays down, as a player's finger on it.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -r 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   local i
   for i in $(seq 100); do
@@ -67,10 +68,15 @@ e2e_wait_window() {
 # Presses one key the way Allegro's key[] sees it: down, a short hold, up.
 e2e_key() {
   local window=$1 keyname=$2 hold=${3:-0.12}
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool keydown "$keyname"
+  e2e_key_down "$window" "$keyname"
   sleep "$hold"
   xdotool keyup "$keyname"
+}
+
+# Puts the key $2 down in window $1 and leaves it there, until xdotool keyup $2.
+e2e_key_down() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool keydown "$2"
 }
 
 # Saves the whole X screen as a PNG.
@@ -78,23 +84,35 @@ e2e_screenshot() {
   import -window root "$1" 2>/dev/null || { xwd -root -silent | convert xwd:- "$1"; }
 }
 
-# Saves the picture of window $1 (cut from the whole screen) as the PNG $2.
+# Saves the picture of window $1 as the PNG $2: straight from the window, or else cut from the
+# whole screen.
 e2e_window_shot() {
   local window=$1 file=$2 geometry
+  import -window "$window" "$file" 2>/dev/null && return 0
   geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
     /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}')
   e2e_screenshot "$E2E_TMP/root.png"
   convert "$E2E_TMP/root.png" -crop "$geometry" +repage "$file" || e2e_fail "screenshot $file"
 }
 
+# The pixels of the box x0 y0 x1 y1 ($2 .. $5) of the PNG $1, one "r g b" line each (0 .. 255), row
+# by row.
+e2e_pixels() {
+  convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -depth 8 rgb:- | od -An -tu1 -v -w3
+}
+
+# How many pixels of the PNG $1 within the box x0 y0 x1 y1 ($2 .. $5) meet the awk condition $6 on
+# their r, g and b (0 .. 255).
+e2e_count_where() {
+  e2e_pixels "$1" "$2" "$3" "$4" "$5" |
+    awk "{ r = \$1; g = \$2; b = \$3; if ($6) n++ } END { print n + 0 }"
+}
+
 # How many pixels of the PNG $1 lie near the colour r g b ($2 $3 $4) within the box x0 y0 x1 y1.
 e2e_count_colour() {
-  local file=$1 r=$2 g=$3 b=$4 x0=$5 y0=$6 x1=$7 y1=$8
-  convert "$file" -crop "$((x1 - x0))x$((y1 - y0))+$x0+$y0" +repage -depth 8 txt:- |
-    awk -v r="$r" -v g="$g" -v b="$b" -F'[(),]+' 'NR > 1 {
-      dr = $3 - r; dg = $4 - g; db = $5 - b
-      if (dr < 0) dr = -dr; if (dg < 0) dg = -dg; if (db < 0) db = -db
-      if (dr < 10 && dg < 10 && db < 10) n++ } END { print n + 0 }'
+  local file=$1 r=$2 g=$3 b=$4
+  e2e_count_where "$file" "$5" "$6" "$7" "$8" \
+    "(r - $r) ^ 2 < 100 && (g - $g) ^ 2 < 100 && (b - $b) ^ 2 < 100"
 }
 
 # Waits up to $2 seconds (default 10) for the process $1, started by this shell, to end; fails with
@@ -112,16 +130,23 @@ e2e_expect_exit_1() {
   e2e_fail "$what"
 }
 
-# Starts the real game from a private copy of the run tree (or from the tree $1, when given), set
-# to play in a window, and waits for its window. Sets tree, game_pid, window and shots (where shot
-# NAME saves the window's picture); alive WHAT fails the test if the game has ended.
+# Starts the real game from a private copy of the run tree, set to play in a window, and waits for
+# its window. A command given ($@) runs first, with tree set, to add files the game finds at
+# start-up. Sets what e2e_start_game_in sets.
 e2e_start_windowed_game() {
+  tree=$(e2e_copy_run_tree)
+  (($# == 0)) || "$@"
+  e2e_start_game_in "$tree"
+}
+
+# Starts the real game in the run tree $1, set to play in a window, and waits for its window. Sets
+# tree, game_pid, window and shots (where shot NAME saves the window's picture); alive WHAT fails
+# the test if the game has ended.
+e2e_start_game_in() {
+  tree=$1
   shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
   mkdir -p "$shots"
-  tree=${1:-$(e2e_copy_run_tree)}
   printf '255\n255\n1' > "$tree/data/settings.txt"
-  # A script that defines e2e_prepare_tree gets the copied tree before the game starts in it.
-  if declare -F e2e_prepare_tree >/dev/null; then e2e_prepare_tree "$tree"; fi
   "$tree/game" >"$E2E_TMP/game.out" 2>&1 &
   game_pid=$!
   E2E_PIDS+=($game_pid)
@@ -249,4 +274,201 @@ e2e_same_picture() {
           if (!near($i, $j) || !near($(i + 1), $(j + 1)) || !near($(i + 2), $(j + 2))) bad++
         } }
       END { exit !(seen > 0 && bad == 0) }'
+
+# Shoots the window into shots/$1.png every quarter second until the command "${@:3}" succeeds
+# (it may read the picture as $shots/$1.png); fails after $2 seconds, naming what was awaited.
+e2e_wait_for() {
+  local name=$1 limit=$2 deadline
+  deadline=$((SECONDS + limit))
+  while true; do
+    alive "waiting for $name"
+    shot "$name"
+    "${@:3}" && return 0
+    ((SECONDS < deadline)) || e2e_fail "timed out after ${limit}s waiting for $name (last picture: $shots/$name.png)"
+    sleep 0.25
+  done
+}
+
+# Presses the key $1 and waits, as e2e_wait_for does with the picture shots/$2.png, for the command
+# "${@:3}" to succeed. A press the game did not see (a busy machine can stall it for longer than a
+# press lasts) is tried again after 4 seconds without effect, four times at most.
+e2e_press_until() {
+  local keyname=$1 name=$2 attempt deadline
+  for attempt in 1 2 3 4; do
+    e2e_key "$window" "$keyname" 0.15
+    deadline=$((SECONDS + 4))
+    while ((SECONDS < deadline)); do
+      alive "waiting for $name"
+      shot "$name"
+      "${@:3}" && return 0
+      sleep 0.2
+    done
+  done
+  e2e_fail "$keyname did not lead to $name (last picture: $shots/$name.png)"
+}
+
+
+# Writes a map file $1 named $2 whose next map is $3 ("end" for the last): Pim starts on cell ($4, $5)
+# and the exit is cell ($6, $7), both on a floor that spans the screen one row lower; background $8
+# (0 the star field, else a picture), still.
+e2e_write_map() {
+  local file=$1 name=$2 next=$3 sx=$4 sy=$5 ex=$6 ey=$7 background=$8 x y
+  {
+    printf '%s\n%s\n%s\n' "$name" "$(basename "$file")" "$next"
+    printf '%d\n' "$sx" "$sy" "$ex" "$ey" "$background" 0 0
+    for x in $(seq 0 19); do
+      for y in $(seq 0 14); do
+        if ((y == sy + 1)); then echo 33; elif ((y > sy + 1)); then echo 41; else echo -1; fi
+        echo -1
+      done
+    done
+    echo 0
+  } > "$file"
+}
+
+# Writes a level set in the directory $1: its loader file $2 naming the set $3 and its first map $4.
+e2e_write_loader() {
+  mkdir -p "$1"
+  printf '%s\n%s\n' "$4" "$3" > "$1/$2"
+}
+
+# A short level set of two maps in "data/levels/e2e dreams/" of the tree $1: "Starfall" on the star
+# field, then "Cloudfall" on a picture, the last. On both Pim starts at (4, 10), a step left of the exit.
+e2e_write_test_set() {
+  local dir="$1/data/levels/e2e dreams"
+  e2e_write_loader "$dir" dreams.qlx "Test Dreams" m1.map
+  e2e_write_map "$dir/m1.map" "Starfall" m2.map 4 10 5 10 0
+  e2e_write_map "$dir/m2.map" "Cloudfall" end 4 10 5 10 2
+}
+
+# From the options menu with its cursor on Level Set: the test set, listed first and the built-in
+# one after it, chosen; Back to the title; New Game, its introduction's first message skipped with
+# Escape; the set's first map in play.
+e2e_play_test_set() {
+  e2e_press_until Return level_sets e2e_list_shows level_sets LN..
+  e2e_press_until Return options_after_set e2e_options_at options_after_set 4
+  e2e_walk_cursor 200 Down 5 6
+  e2e_press_until Return title_after_options e2e_title_at title_after_options 4
+  e2e_walk_cursor 168 Down 5 1
+  # The introduction's stars stand alone for a few seconds before its first message.
+  e2e_key "$window" Return
+  e2e_wait_for introduction 20 e2e_looks_like story "$shots/introduction.png"
+  e2e_press_until Escape first_map e2e_star_map "$shots/first_map.png"
+}
+
+# The test set's maps in the PNG $1: black sky (star field) or the picture's dark blue sky over the
+# floor, and Pim's orange face on his start cell.
+e2e_star_map() {
+  (($(e2e_count_where "$1" 0 0 640 300 'r + g + b < 40') > 180000)) && e2e_floor_and_pim "$1"
+}
+e2e_cloud_map() {
+  (($(e2e_count_where "$1" 0 0 640 100 'r < 30 && b > 30 && b < 75') > 30000)) && e2e_floor_and_pim "$1"
+}
+e2e_floor_and_pim() {
+  (($(e2e_count_where "$1" 0 384 640 480 'b > 150 && r < 130') > 30000)) &&
+    (($(e2e_count_where "$1" 128 320 160 352 'r > 200 && r - b > 80') > 100))
+}
+
+# The row of the menu cursor (Pim's orange face at x 68) in the PNG $1, for rows of 32 pixels from
+# y $2; prints -1 when no row holds it.
+e2e_menu_cursor_row() {
+  e2e_pixels "$1" 68 "$2" 100 $(($2 + 9 * 32)) | awk '
+    { r = $1; b = $3; if (r > 200 && r - b > 80) n[int((NR - 1) / (32 * 32))]++ }
+    END { best = -1; most = 40; for (row in n) if (n[row] > most) { most = n[row]; best = row } print best }'
+}
+
+# What the game's screens look like, as regions that must hold enough pixels of a kind: each check
+# is "x0 y0 x1 y1 | awk condition on r g b | least count", and a screen's checks are joined by ';'.
+declare -A E2E_LOOKS=(
+  # The logo: the yellow moon over a black sky.
+  [logo]='220 60 420 200 | r > 90 && r - b > 20 | 1500; 0 0 100 100 | r + g + b < 40 | 9000'
+  # The menu screens' lavender backdrop (title, options, key configuration, tutorial menu).
+  [menu]='0 300 640 460 | b > 200 && r > 150 && g > 140 | 60000; 0 100 50 460 | b > 200 && r > 150 && g > 140 | 15000'
+  # The list screens' navy heading plate at the top (save, load, erase, level set, level selection).
+  # and their violet frame down the left edge.
+  [list]='200 0 440 45 | r < 40 && g < 45 && b > 70 && b < 110 | 3000; 0 100 6 400 | r > 60 && r < 130 && g > 40 && g < 100 && b > 150 | 1500'
+  # The intermission: the navy statistics panel, Pim's portrait at its bottom left.
+  [intermission]='250 350 390 430 | r < 45 && g > 15 && g < 45 && b > 60 && b < 110 && b > r + 40 | 6000; 0 380 110 470 | r > 200 && r - b > 80 | 300'
+  # A story screen (introduction, ending): the message box under a black sky.
+  [story]='0 0 640 250 | r + g + b < 40 | 140000; 60 330 580 440 | r > 200 && r < 232 && g > 188 && g < 216 && b > 210 && b < 236 | 30000'
+  # The credits: the text's black right half beside the credits map.
+  [credits]='330 0 640 480 | r + g + b < 30 | 135000; 0 0 320 300 | r + g + b > 60 | 60000'
+  # The "Are You Sure?" box over a list screen, its lavender plate in the middle; with "Yes" chosen,
+  # the lit (orange) button is the left one.
+  [list_box]='260 200 380 230 | (r - 141) ^ 2 < 150 && (g - 147) ^ 2 < 150 && (b - 197) ^ 2 < 150 | 1500'
+  [list_box_yes]='260 200 380 230 | (r - 141) ^ 2 < 150 && (g - 147) ^ 2 < 150 && (b - 197) ^ 2 < 150 | 1500; 120 200 320 300 | r > 200 && g < 150 && b < 120 | 200'
+  # A message box (over a map it is translucent), and the same with its arrow: the text is all
+  # typed and waits for a key.
+  [message]='60 330 580 440 | r > 200 && r < 232 && g > 188 && g < 216 && b > 210 && b < 236 | 10000'
+  [message_waiting]='60 330 580 440 | r > 200 && r < 232 && g > 188 && g < 216 && b > 210 && b < 236 | 10000; 540 445 565 470 | r > 200 && r - b > 60 | 10'
+)
+
+# Whether the PNG $2 looks like the screen $1 of E2E_LOOKS.
+e2e_looks_like() {
+  local file=$2 check box condition least n
+  local -a checks
+  IFS=';' read -ra checks <<< "${E2E_LOOKS[$1]}"
+  for check in "${checks[@]}"; do
+    IFS='|' read -r box condition least <<< "$check"
+    # shellcheck disable=SC2086
+    n=$(e2e_count_where "$file" $box "$condition")
+    ((n >= least)) || return 1
+  done
+}
+
+# The heading of a menu screen, by the amount of its orange lettering above the items: none on the
+# title menu, a short word on the options and tutorial menus, two on the key configuration.
+e2e_menu_heading() {
+  local n
+  n=$(e2e_count_where "$1" 0 90 420 160 'r > 200 && r - b > 80')
+  if ((n < 200)); then echo none; elif ((n < 3000)); then echo word; else echo words; fi
+}
+
+# The four window places of a list screen in the PNG $1, top to bottom: L the lit row under the
+# cursor, N another row, . empty; e.g. "LN.." for two rows with the cursor on the first.
+e2e_list_rows() {
+  e2e_pixels "$1" 40 130 600 450 | awk '
+    { y = int((NR - 1) / 560) % 80; p = int((NR - 1) / 560 / 80); r = $1; g = $2; b = $3
+      if (y < 5 || y >= 60) next
+      if (r > 80 && r < 120 && g < 70 && b > 120 && b < 160) lit[p]++
+      else if (r >= 60 && r <= 80 && g >= 60 && g <= 80 && b >= 130 && b <= 155) other[p]++ }
+    END { for (p = 0; p < 4; p++) printf "%s", (lit[p] > 5000 ? "L" : (other[p] > 3000 ? "N" : ".")); print "" }'
+}
+
+# White text pixels in window place $2 of a list screen in the PNG $1: longer texts, more pixels.
+e2e_list_row_ink() {
+  local y=$((130 + 80 * $2))
+  e2e_count_where "$1" 40 $((y + 5)) 600 $((y + 60)) 'r > 240 && g > 240 && b > 240'
+}
+
+# Readings of the game's pictures shots/NAME.png, for e2e_wait_for and e2e_press_until.
+# The picture shots/$2.png looks like the screen $1 (E2E_LOOKS).
+e2e_looks() { e2e_looks_like "$1" "$shots/$2.png"; }
+# The menu cursor on row $3 of a menu whose rows start at y $2.
+e2e_cursor_on() { [[ $(e2e_menu_cursor_row "$shots/$1.png" "$2") == "$3" ]]; }
+# A menu screen with the heading $2 (e2e_menu_heading).
+e2e_on_menu() { e2e_looks_like menu "$shots/$1.png" && [[ $(e2e_menu_heading "$shots/$1.png") == "$2" ]]; }
+# The title menu, the options, the key configuration and the tutorial menu with the cursor on row $2.
+e2e_title_at() { e2e_on_menu "$1" none && e2e_cursor_on "$1" 168 "$2"; }
+e2e_options_at() { e2e_on_menu "$1" word && e2e_cursor_on "$1" 200 "$2"; }
+e2e_keys_at() { e2e_on_menu "$1" words && e2e_cursor_on "$1" 180 "$2"; }
+e2e_tutorial_at() { e2e_on_menu "$1" word && e2e_cursor_on "$1" 200 "$2"; }
+# A list screen whose rows read $2 (e2e_list_rows).
+e2e_list_shows() { e2e_looks_like list "$shots/$1.png" && [[ $(e2e_list_rows "$shots/$1.png") == "$2" ]]; }
+
+# Moves a menu's cursor (rows from y $1) with the key $2, a press a row, through the rows ${@:3}.
+e2e_walk_cursor() {
+  local first_y=$1 keyname=$2 row
+  for row in "${@:3}"; do
+    e2e_press_until "$keyname" "cursor_$row" e2e_cursor_on "cursor_$row" "$first_y" "$row"
+  done
+}
+
+# Fails the test if the game reported anything with allegro_message, except that it has no sound
+# card (reported and passed over on such a machine).
+e2e_expect_no_messages() {
+  local others
+  others=$(awk '/Error initialising sound system/ {skip = 2; next} skip > 0 {skip--; next} NF' \
+    "$E2E_TMP/xmessage.log")
+  [[ -z "$others" ]] || e2e_fail "the game reported an error: $others"
 }

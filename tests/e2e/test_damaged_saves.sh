@@ -6,8 +6,8 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
 
-e2e_prepare_tree() {
-  local saves="$1/data/saves"
+write_saves() {
+  local saves="$tree/data/saves"
   rm -f "$saves"/*.qsv
   printf 'data/levels/original levels/\nlevel1.map\nOriginal Levels\nlevel1.map\noriginal\n84\n85\n82\n83\n75\n18\n13\n19\n' \
     > "$saves/Save_000.qsv"
@@ -16,7 +16,7 @@ e2e_prepare_tree() {
   printf 'data/levels/a set that is gone/\nlevel1.map\nGone Set\nlevel1.map\ngone\n84\n85\n82\n83\n75\n18\n13\n19\n' \
     > "$saves/Save_003.qsv"
 }
-e2e_start_windowed_game
+e2e_start_windowed_game write_saves
 saves="$tree/data/saves"
 count_colour() { e2e_count_colour "$shots/$1.png" "${@:2}"; }
 # The row of a save in the lists: the game lists the directory in its own (unsorted) order.

@@ -217,7 +217,7 @@ expect_line "$b" 4 2; expect_line "$b" 5 12; expect_line "$b" 6 18; expect_line 
 [[ "$(block_of "$b" 3 13)" == 21 && "$(trans_of "$b" 8 3)" == 58 ]] || e2e_fail "b.map is not as painted"
 
 # ---- The game: Options, Level Set, the set; then New Game.
-e2e_start_windowed_game "$tree"
+e2e_start_game_in "$tree"
 count() { e2e_count_colour "$now" "$@"; }
 grab() { e2e_grab "$window" "$now"; }
 # The menu cursor (a small Pim head, dark-outlined) on the menu row at y.
