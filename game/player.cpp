@@ -521,36 +521,38 @@ void player::check_win()
         return;
     }
 
-    intermission_screen();
-    blocks_created = 0;
-    blocks_destroyed = 0;
-    time_ticks = 0;
-    time_seconds = 0;
-    time_minutes = 0;
-    time_hours = 0;
-    steps_taken = 0;
-    restarts = 0;
-    the_build_block_anim.clear();
-    break_pending = 0;
-
     if (std::strcmp(the_map.file_name, credits_name) == 0) {
-        // The credits map's own exit ends the game, and the credits with it.
+        // The credits map's own exit ends the game, and the credits with it. It is no level the
+        // player played (a stopped credits movie hands Pim over), so it shows no statistics.
         reset_credits();
         game_in_progress = 0;
         title_screen();
-    } else if (std::strcmp(the_map.next_map, "end") == 0) {
-        ending_screen();
-        // The credits' names fit these buffers (checked where they are defined).
-        std::strcpy(loader_directory, credits_location);
-        std::strcpy(the_map.next_map, credits_name);
-        the_map.load_map(the_map.next_map);
-        credits_active = -1;
-        char movie[256];
-        std::strcpy(movie, credits_location);
-        std::strcat(movie, credits_auto_script_name);
-        load_auto_script_no_dialog(movie);
     } else {
-        the_map.load_map(the_map.next_map);
+        intermission_screen();
+        blocks_created = 0;
+        blocks_destroyed = 0;
+        time_ticks = 0;
+        time_seconds = 0;
+        time_minutes = 0;
+        time_hours = 0;
+        steps_taken = 0;
+        restarts = 0;
+        the_build_block_anim.clear();
+        break_pending = 0;
+        if (std::strcmp(the_map.next_map, "end") == 0) {
+            ending_screen();
+            // The credits' names fit these buffers (checked where they are defined).
+            std::strcpy(loader_directory, credits_location);
+            std::strcpy(the_map.next_map, credits_name);
+            the_map.load_map(the_map.next_map);
+            credits_active = -1;
+            char movie[256];
+            std::strcpy(movie, credits_location);
+            std::strcat(movie, credits_auto_script_name);
+            load_auto_script_no_dialog(movie);
+        } else {
+            the_map.load_map(the_map.next_map);
+        }
     }
 
     falling = 0;

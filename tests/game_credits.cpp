@@ -434,7 +434,8 @@ TEST_F(credits_road, the_movie_stops_short_of_the_exit_and_the_credits_send_pim_
     EXPECT_EQ(credits_y_pos, 600);
 }
 
-// The credits map's exit stays an end of the game: a Pim set down beside it and walked on.
+// The credits map's exit stays an end of the game: a Pim set down beside it and walked on, as after
+// F3 has stopped the credits movie. It is no level of the player's: no intermission shows it.
 TEST_F(credits_road, the_exit_of_the_credits_map_returns_to_the_title_with_no_game_and_no_credits)
 {
     walk_into_the_credits();
@@ -448,6 +449,8 @@ TEST_F(credits_road, the_exit_of_the_credits_map_returns_to_the_title_with_no_ga
     the_player.x = the_map.exit_x - 32;
     the_player.y = the_map.exit_y;
     the_player.controls = -1;
+    the_player.restarts = 3;
+    the_player.blocks_created = 2;
 
     ticking timer;
     int ticks = 0;
@@ -464,6 +467,8 @@ TEST_F(credits_road, the_exit_of_the_credits_map_returns_to_the_title_with_no_ga
     EXPECT_EQ(credits_y_pos, 600);
     EXPECT_EQ(the_player.level_complete, 0);
     EXPECT_EQ(the_player.controls, -1);
+    EXPECT_EQ(the_player.restarts, 3) << "no intermission came, and none reset the statistics";
+    EXPECT_EQ(the_player.blocks_created, 2);
 }
 
 // ---- The movie's source
