@@ -274,6 +274,7 @@ e2e_same_picture() {
           if (!near($i, $j) || !near($(i + 1), $(j + 1)) || !near($(i + 2), $(j + 2))) bad++
         } }
       END { exit !(seen > 0 && bad == 0) }'
+}
 
 # Shoots the window into shots/$1.png every quarter second until the command "${@:3}" succeeds
 # (it may read the picture as $shots/$1.png); fails after $2 seconds, naming what was awaited.
