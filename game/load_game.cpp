@@ -127,14 +127,7 @@ int load_game(char *path)
     for (int i = 0; i < save.bindings_read; i++)
         *binding_fields()[i] = binding_in_range(save.bindings[i]) ? save.bindings[i] : default_bindings[i];
 
-    the_player.blocks_created = 0;
-    the_player.blocks_destroyed = 0;
-    the_player.steps_taken = 0;
-    the_player.time_ticks = 0;
-    the_player.time_seconds = 0;
-    the_player.time_minutes = 0;
-    the_player.time_hours = 0;
-    the_player.restarts = 0;
+    the_player.reset_statistics();
     the_player.step = 0;
     the_player.walking = 0;
     the_player.falling = 0;

@@ -224,6 +224,18 @@ void player::init_sprites()
     teleport_frames = 6;
 }
 
+void player::reset_statistics()
+{
+    blocks_created = 0;
+    blocks_destroyed = 0;
+    steps_taken = 0;
+    restarts = 0;
+    time_ticks = 0;
+    time_seconds = 0;
+    time_minutes = 0;
+    time_hours = 0;
+}
+
 void player::flush()
 {
     falling = 0;
@@ -529,14 +541,7 @@ void player::check_win()
         title_screen();
     } else {
         intermission_screen();
-        blocks_created = 0;
-        blocks_destroyed = 0;
-        time_ticks = 0;
-        time_seconds = 0;
-        time_minutes = 0;
-        time_hours = 0;
-        steps_taken = 0;
-        restarts = 0;
+        reset_statistics();
         the_build_block_anim.clear();
         break_pending = 0;
         if (std::strcmp(the_map.next_map, "end") == 0) {

@@ -62,6 +62,8 @@ public:
 
     void init_sprites();
     void flush();
+    // The level statistics back to nothing: time, blocks, steps and restarts.
+    void reset_statistics();
     void do_logic();
     void process_keys();
     void draw(BITMAP *target);

@@ -381,14 +381,7 @@ int title_item_below(int item)
 void title_start_new_game(title_menu &menu)
 {
     the_message.deactivate();
-    the_player.blocks_created = 0;
-    the_player.blocks_destroyed = 0;
-    the_player.time_ticks = 0;
-    the_player.time_seconds = 0;
-    the_player.time_minutes = 0;
-    the_player.time_hours = 0;
-    the_player.steps_taken = 0;
-    the_player.restarts = 0;
+    the_player.reset_statistics();
 
     introduction_screen();
 
