@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include "game_quit.h"
 #include "level_set_screen.h"
 #include "map.h"
 #include "player.h"
+#include "safe_file.h"
 #include "timer.h"
 #include "tutorial.h"
 
@@ -302,15 +306,18 @@ void save_auto_script()
         return;
     }
     fix_filename_slashes(path);
-    FILE *file = std::fopen(path, "wb");
-    if (!file) {
-        allegro_message("Could not save the save file!");
-        return;
-    }
     clear_bitmap(screen);
     textout_ex(screen, font, "Saving Movie", 0, 0, makecol(255, 255, 255), -1);
-    write_auto_script(file, play_script_time);
-    std::fclose(file);
+    // The movie is made in memory first, so that a failed write leaves an older file as it was.
+    char *text = nullptr;
+    std::size_t size = 0;
+    FILE *file = open_memstream(&text, &size);
+    int ok = file && write_auto_script(file, play_script_time) == 0;
+    if (file)
+        ok = std::fclose(file) == 0 && ok;
+    if (!ok || !replace_file(path, std::string(text ? text : "", size)))
+        allegro_message("Could not save the save file!");
+    std::free(text);
 }
 
 void load_auto_script()
