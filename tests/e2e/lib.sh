@@ -188,8 +188,7 @@ e2e_grab() {
 e2e_hold_key() {
   local window=$1 keyname=$2 limit=$3 status
   shift 3
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool keydown "$keyname"
+  e2e_key_down "$window" "$keyname"
   e2e_wait_until "$limit" "$@"
   status=$?
   xdotool keyup "$keyname"
@@ -276,38 +275,32 @@ e2e_same_picture() {
       END { exit !(seen > 0 && bad == 0) }'
 }
 
-# Shoots the window into shots/$1.png every quarter second until the command "${@:3}" succeeds
-# (it may read the picture as $shots/$1.png); fails after $2 seconds, naming what was awaited.
-e2e_wait_for() {
-  local name=$1 limit=$2 deadline
-  deadline=$((SECONDS + limit))
-  while true; do
-    alive "waiting for $name"
-    shot "$name"
-    "${@:3}" && return 0
-    ((SECONDS < deadline)) || e2e_fail "timed out after ${limit}s waiting for $name (last picture: $shots/$name.png)"
-    sleep 0.25
-  done
+# Shoots the window into shots/$1.png and runs the command "${@:2}" on it (it may read the picture
+# as $shots/$1.png); fails the test if the game has ended.
+e2e_shot_check() {
+  alive "waiting for $1"
+  shot "$1"
+  "${@:2}"
 }
 
-# Presses the key $1 and waits, as e2e_wait_for does with the picture shots/$2.png, for the command
-# "${@:3}" to succeed. A press the game did not see (a busy machine can stall it for longer than a
+# Looks, as e2e_shot_check does, until the command "${@:3}" succeeds; fails after $2 seconds, naming what
+# was awaited.
+e2e_wait_for() {
+  e2e_wait_until "$2" e2e_shot_check "$1" "${@:3}" ||
+    e2e_fail "timed out after ${2}s waiting for $1 (last picture: $shots/$1.png)"
+}
+
+# Presses the key $1 and looks, as e2e_shot_check does with the picture shots/$2.png, until the command
+# "${@:3}" succeeds. A press the game did not see (a busy machine can stall it for longer than a
 # press lasts) is tried again after 4 seconds without effect, four times at most.
 e2e_press_until() {
-  local keyname=$1 name=$2 attempt deadline
+  local attempt
   for attempt in 1 2 3 4; do
-    e2e_key "$window" "$keyname" 0.15
-    deadline=$((SECONDS + 4))
-    while ((SECONDS < deadline)); do
-      alive "waiting for $name"
-      shot "$name"
-      "${@:3}" && return 0
-      sleep 0.2
-    done
+    e2e_key "$window" "$1" 0.15
+    e2e_wait_until 4 e2e_shot_check "$2" "${@:3}" && return 0
   done
-  e2e_fail "$keyname did not lead to $name (last picture: $shots/$name.png)"
+  e2e_fail "$1 did not lead to $2 (last picture: $shots/$2.png)"
 }
-
 
 # Writes a map file $1 named $2 whose next map is $3 ("end" for the last): Pim starts on cell ($4, $5)
 # and the exit is cell ($6, $7), both on a floor that spans the screen one row lower; background $8
