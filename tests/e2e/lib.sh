@@ -48,6 +48,13 @@ e2e_fail() {
   exit 1
 }
 
+# Where this script keeps its screenshots: a folder of its own, named for the script, in
+# E2E_SHOT_DIR or else beside the run tree, so that scripts running side by side never write the
+# same picture.
+e2e_shot_dir() {
+  echo "${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}/$(basename "$0" .sh)"
+}
+
 # A copy of the run tree that a test may change freely.
 e2e_copy_run_tree() {
   cp -a "$E2E_RUN_DIR" "$E2E_TMP/run"
@@ -144,7 +151,7 @@ e2e_start_windowed_game() {
 # the test if the game has ended.
 e2e_start_game_in() {
   tree=$1
-  shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
+  shots=$(e2e_shot_dir)
   mkdir -p "$shots"
   printf '255\n255\n1' > "$tree/data/settings.txt"
   "$tree/game" >"$E2E_TMP/game.out" 2>&1 &

@@ -12,7 +12,7 @@ e2e_begin "$1"
 tree=$(e2e_copy_run_tree)
 set_dir="$tree/data/levels/roundtrip"
 mkdir -p "$set_dir"   # the author makes the set's folder beside the game's own sets
-shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
+shots=$(e2e_shot_dir)
 mkdir -p "$shots"
 began=$(date +%s)
 

@@ -7,7 +7,6 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
-E2E_SHOT_DIR=${E2E_SHOT_DIR:-$1/../e2e_shots}/journey_level_set
 
 set_dir="data/levels/e2e dreams/"
 older="data/saves/Save_001.qsv"

@@ -5,7 +5,6 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
-E2E_SHOT_DIR=${E2E_SHOT_DIR:-$1/../e2e_shots}/journey_load_game
 
 # A save on the built-in set's second map, "Pillow Stairs", with Left on A (1) and Right on D (4).
 write_save() {
