@@ -351,8 +351,9 @@ e2e_play_test_set() {
   e2e_walk_cursor 200 Down 5 6
   e2e_press_until Return title_after_options e2e_title_at title_after_options 4
   e2e_walk_cursor 168 Down 5 1
-  # The introduction's stars stand alone for a few seconds before its first message.
-  e2e_key "$window" Return
+  # New Game leaves the menu at once; the introduction's stars stand alone for a few seconds before
+  # its first message.
+  e2e_press_until Return new_game e2e_off_menu new_game
   e2e_wait_for introduction 20 e2e_looks_like story "$shots/introduction.png"
   e2e_press_until Escape first_map e2e_star_map "$shots/first_map.png"
 }
@@ -454,8 +455,19 @@ e2e_title_at() { e2e_on_menu "$1" none && e2e_cursor_on "$1" 168 "$2"; }
 e2e_options_at() { e2e_on_menu "$1" word && e2e_cursor_on "$1" 200 "$2"; }
 e2e_keys_at() { e2e_on_menu "$1" words && e2e_cursor_on "$1" 180 "$2"; }
 e2e_tutorial_at() { e2e_on_menu "$1" word && e2e_cursor_on "$1" 200 "$2"; }
+# Any screen but the menu screens: a menu item acted on, and the menu left.
+e2e_off_menu() { ! e2e_looks_like menu "$shots/$1.png"; }
 # A list screen whose rows read $2 (e2e_list_rows).
 e2e_list_shows() { e2e_looks_like list "$shots/$1.png" && [[ $(e2e_list_rows "$shots/$1.png") == "$2" ]]; }
+
+# Whether the process $1 has ended.
+e2e_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Presses Enter on the title menu's Quit until the game has ended, and checks its status.
+e2e_quit_game() {
+  e2e_press_key_until "$window" Return 20 e2e_ended "$game_pid" || e2e_fail "Quit did not end the game"
+  e2e_expect_exit_1 "$game_pid" 10 "Quit did not end the game"
+}
 
 # Moves a menu's cursor (rows from y $1) with the key $2, a press a row, through the rows ${@:3}.
 e2e_walk_cursor() {
