@@ -24,15 +24,13 @@ STUB
   # No key repeat: a key held down stays down, as a player's finger on it.
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -r 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
-  local i
-  for i in $(seq 100); do
-    if [[ -s "$E2E_TMP/display" ]]; then
-      export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
-      xdpyinfo >/dev/null 2>&1 && return 0
-    fi
-    sleep 0.1
-  done
-  e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+  e2e_wait_until 20 e2e_xvfb_listens || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+  export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
+}
+
+# Whether the Xvfb of e2e_begin has written its display number and answers there.
+e2e_xvfb_listens() {
+  [[ -s "$E2E_TMP/display" ]] && DISPLAY=":$(head -n 1 "$E2E_TMP/display")" xdpyinfo >/dev/null 2>&1
 }
 
 e2e_end() {
@@ -61,15 +59,13 @@ e2e_copy_run_tree() {
   echo "$E2E_TMP/run"
 }
 
+# The id of a window titled $1, if there is one.
+e2e_window_id() { xdotool search --name "^${1}\$" 2>/dev/null | head -n 1; }
+e2e_has_window() { [[ -n $(e2e_window_id "$1") ]]; }
+
 # Waits up to $2 seconds (default 20) for a window titled $1; prints its id.
 e2e_wait_window() {
-  local title=$1 limit=${2:-20} i id
-  for i in $(seq $((limit * 10))); do
-    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  e2e_wait_until "${2:-20}" e2e_has_window "$1" && e2e_window_id "$1"
 }
 
 # Presses one key the way Allegro's key[] sees it: down, a short hold, up.
@@ -125,16 +121,10 @@ e2e_count_colour() {
 # Waits up to $2 seconds (default 10) for the process $1, started by this shell, to end; fails with
 # $3 if it does not, and checks that it ended with status 1, as both programs always do.
 e2e_expect_exit_1() {
-  local pid=$1 limit=${2:-10} what=${3:-"the program did not end"} i status
-  for i in $(seq $((limit * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"; status=$?
-      [[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
-      return 0
-    fi
-    sleep 0.1
-  done
-  e2e_fail "$what"
+  local pid=$1 limit=${2:-10} what=${3:-"the program did not end"} status
+  e2e_wait_until "$limit" e2e_ended "$pid" || e2e_fail "$what"
+  wait "$pid"; status=$?
+  [[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
 }
 
 # Starts the real game from a private copy of the run tree, set to play in a window, and waits for
@@ -157,20 +147,29 @@ e2e_start_game_in() {
   "$tree/game" >"$E2E_TMP/game.out" 2>&1 &
   game_pid=$!
   E2E_PIDS+=($game_pid)
-  window=$(e2e_wait_window "Pim's Slumberia" 30) || e2e_fail "no window titled \"Pim's Slumberia\""
+  window=$(e2e_wait_window "Pim's Slumberia" 30) ||
+    e2e_fail "no window titled \"Pim's Slumberia\" (the game $(e2e_ended "$game_pid" && echo "has ended" || echo "runs"): $(cat "$E2E_TMP/game.out"))"
   alive() {
     kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended during: $1 ($(cat "$E2E_TMP/game.out"))"
   }
   shot() { e2e_window_shot "$window" "$shots/$1.png"; }
 }
 
-# Starts the real editor in the run tree $1 and waits for its window. Sets editor_pid and window.
+# Starts the real editor in the run tree $1, waits for its window and its first frame, and keeps
+# that frame as $E2E_TMP/editor_start.png (e2e_editor_editing compares with it). Sets editor_pid and
+# window; alive WHAT fails the test if the editor has ended.
 e2e_start_editor() {
   "$1/editor" >"$E2E_TMP/editor.out" 2>&1 &
   editor_pid=$!
   E2E_PIDS+=($editor_pid)
   window=$(e2e_wait_window "Pim's Slumberia Editor" 30) || e2e_fail "no window titled \"Pim's Slumberia Editor\""
+  alive() {
+    kill -0 "$editor_pid" 2>/dev/null || e2e_fail "the editor ended during: ${1:-its work} ($(cat "$E2E_TMP/editor.out"))"
+  }
   xdotool windowfocus --sync "$window" 2>/dev/null || true
+  e2e_editor_pointer_aside
+  e2e_wait_until 30 e2e_editor_drawn || e2e_fail "the editor's screen did not show"
+  cp "$E2E_TMP/now.png" "$E2E_TMP/editor_start.png"
 }
 
 # Polls the command given after $1 every 0.1 s for up to $1 seconds; succeeds as soon as it does.
@@ -245,6 +244,92 @@ e2e_click() {
     e2e_wait_until "$limit" "$@" && return 0
   done
   return 1
+}
+
+# ---- The editor's window, as the readings below see it (window coordinates). Each reading takes a
+# fresh picture of window $window into $E2E_TMP/now.png first (e2e_grab_now), which e2e_count_now
+# counts colours in.
+e2e_grab_now() { e2e_grab "$window" "$E2E_TMP/now.png"; }
+e2e_count_now() { e2e_count_colour "$E2E_TMP/now.png" "$@"; }
+E2E_EDITOR_PINK=(255 98 99)                    # the field where nothing is drawn
+e2e_editor_cell_x() { echo $((160 + 32 * $1)); }
+e2e_editor_cell_y() { echo $((32 * $1)); }
+# Something is drawn in cell (cx, cy): most of its top-left 30 x 30 is no longer the field's pink.
+# (The pointer, whose tip is held on the cell's last pixels, covers only the cell's corner there.)
+e2e_editor_cell_painted() {
+  local x y
+  x=$(e2e_editor_cell_x "$1") y=$(e2e_editor_cell_y "$2")
+  e2e_grab_now
+  (($(e2e_count_now "${E2E_EDITOR_PINK[@]}" "$x" "$y" $((x + 30)) $((y + 30))) < 700))
+}
+e2e_editor_tile_framed_in_shot() {             # n: palette tile n carries the red selection frame
+  local x=$((32 * ($1 % 4))) y=$((32 * ($1 / 4)))
+  (($(e2e_count_now 255 0 0 "$x" "$y" $((x + 32)) $((y + 32))) > 60))
+}
+e2e_editor_tile_framed() { e2e_grab_now; e2e_editor_tile_framed_in_shot "$1"; }
+e2e_editor_tool_on() {                         # x of the tool's button: its label reads "On", not "--"
+  e2e_grab_now
+  (($(e2e_count_now 0 0 0 $(($1 + 32)) 520 $(($1 + 48)) 523) > 2))
+}
+e2e_editor_selector_open() { e2e_grab_now; (($(e2e_count_now 255 255 255 250 206 550 390) > 30000)); }
+e2e_editor_name_field_open() { e2e_grab_now; (($(e2e_count_now 255 255 255 160 470 420 478) > 1000)); }
+# Palette rows 2 and 3 show only while the editor's own screen does; no tile there is ever chosen.
+e2e_editor_editing() { e2e_grab_now; e2e_same_picture "$E2E_TMP/now.png" 0 64 "$E2E_TMP/editor_start.png" 0 64 128 64; }
+# The frame is up: the palette's first tile, at the start framed in red, shows.
+e2e_editor_drawn() { e2e_grab_now; e2e_editor_tile_framed_in_shot 0; }
+e2e_editor_set_name_open() { e2e_grab_now; (($(e2e_count_now 255 255 255 0 32 260 40) > 800)); }
+e2e_editor_text_changed() {
+  e2e_grab_now
+  ! e2e_same_picture "$E2E_TMP/now.png" "$1" "$2" "$E2E_TMP/before_text.png" "$1" "$2" "$3" 10
+}
+e2e_editor_remember_text() { e2e_grab_now; cp "$E2E_TMP/now.png" "$E2E_TMP/before_text.png"; }
+# A report in white letters at the top of an otherwise black screen, waiting for any key.
+e2e_editor_report_shown() {
+  e2e_grab_now
+  (($(e2e_count_now 0 0 0 0 100 800 600) > 395000 && $(e2e_count_now 255 255 255 0 15 400 50) > 150))
+}
+# The "Are You Sure?" box, its lavender plate in the middle; and the same with "Yes" lit (orange).
+e2e_editor_box_open() { e2e_grab_now; (($(e2e_count_now 141 147 197 250 250 549 349) > 10000)); }
+e2e_editor_box_yes() {
+  e2e_editor_box_open && (($(e2e_count_where "$E2E_TMP/now.png" 270 300 380 345 'r > 200 && g < 150 && b < 120') > 500))
+}
+# The editor draws its pointer into its picture: out of the way, beside the palette, for pictures
+# that are compared whole.
+e2e_editor_pointer_aside() { xdotool mousemove --window "$window" 140 470; }
+
+# ---- What an author does with the mouse and keys; each waits until the editor shows it.
+e2e_editor_pick_tile() {                       # n
+  e2e_hold_mouse "$window" 1 $((32 * ($1 % 4) + 16)) $((32 * ($1 / 4) + 16)) 10 e2e_editor_tile_framed "$1" ||
+    e2e_fail "palette tile $1 was not selected"
+}
+e2e_editor_pick_tool() {                       # x of the tool's button
+  e2e_click "$window" $(($1 + 16)) 536 3 e2e_editor_tool_on "$1" || e2e_fail "the tool at x $1 was not switched on"
+}
+e2e_editor_paint() {                           # cx cy...: the left button held on each cell until it shows
+  while (($# > 1)); do
+    e2e_hold_mouse "$window" 1 $(($(e2e_editor_cell_x "$1") + 30)) $(($(e2e_editor_cell_y "$2") + 30)) 10 \
+      e2e_editor_cell_painted "$1" "$2" || e2e_fail "cell ($1,$2) was not painted"
+    shift 2
+  done
+}
+e2e_editor_name_map() {                        # the name, over the field's "Enter Map Name"
+  e2e_editor_remember_text
+  e2e_click "$window" 160 584 5 e2e_editor_name_field_open || e2e_fail "the map-name field did not open"
+  e2e_backspaces "$window" 14
+  e2e_type "$window" "$1"
+  e2e_key "$window" Return
+  e2e_wait_until 10 e2e_editor_text_changed 0 558 200 || e2e_fail "the map name did not change"
+  e2e_wait_until 10 e2e_editor_editing || e2e_fail "the editor did not come back from the name field"
+}
+e2e_editor_open_selector() {                   # x of the panel button
+  e2e_click "$window" "$1" 584 5 e2e_editor_selector_open || e2e_fail "no file selector from the button at x $1"
+}
+# Closes a report (e2e_editor_report_shown) with the key $1 and waits for the editor's screen. The
+# report reads the keyboard buffer, which keeps a press however busy the editor is: one press, as a
+# second would stay in the buffer for whatever reads it next.
+e2e_editor_dismiss_report() {
+  e2e_key "$window" "$1"
+  e2e_wait_until 10 e2e_editor_editing || e2e_fail "$1 did not close the report"
 }
 
 # Types text into window $1's text fields and file selectors. Allegro's dialogs read the keyboard
