@@ -49,12 +49,12 @@ void edit_level_set_name()
 int ask_yes_no(const char *s1, const char *s2, const char *s3, const char *yes, const char *no, int yes_key,
                int no_key)
 {
-    const int line_h = text_height(font), margin = 16;
+    const int line_h = text_height(font) + 4, margin = 16;
     int text_w = 0;
     for (const char *line : {s1, s2, s3})
         text_w = std::max(text_w, text_length(font, line));
     const int button_w = std::max(text_length(font, yes), text_length(font, no)) + 2 * margin;
-    const int button_h = line_h + 8;
+    const int button_h = line_h + 6;
     const int w = std::max(text_w, 2 * button_w + margin) + 2 * margin;
     const int button_y = margin + 4 * line_h;
     const int h = button_y + button_h + margin;
