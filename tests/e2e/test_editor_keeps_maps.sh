@@ -69,7 +69,10 @@ e2e_key "$window" Return
 # Still in the selector: level1.map chosen there now asks first, and opens on "No", so ENTER keeps it.
 e2e_type "$window" "level1.map"
 e2e_key "$window" Return
-e2e_wait_until 10 question_open || e2e_fail "saving the new map over level1.map did not ask"
+e2e_wait_until 10 question_open || {
+  cmp -s "$level1" "$E2E_TMP/level1.saved" || e2e_fail "Save, ENTER, ENTER replaced level1.map with the new map"
+  e2e_fail "saving the new map over level1.map did not ask"
+}
 cp "$now" "$shots/e2e_editor_overwrite_question.png"
 e2e_press_key_until "$window" Return 10 editing || e2e_fail "ENTER did not close the question"
 cmp -s "$level1" "$E2E_TMP/level1.saved" || e2e_fail "level1.map changed: the question did not open on No"
