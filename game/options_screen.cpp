@@ -27,14 +27,10 @@ void (*options_keyconfig_screen)() = keyconfig_screen;
 int (*options_level_set_screen)() = level_set_screen;
 void (*options_erase_save_screen)() = erase_save_screen;
 
-namespace {
-
 void report_in_message_box(const char *text)
 {
     allegro_message("%s", text);
 }
-
-} // namespace
 
 screen_mode_calls the_screen_mode_calls = {set_color_depth, set_gfx_mode, report_in_message_box};
 

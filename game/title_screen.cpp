@@ -128,8 +128,6 @@ void select_new_game_or_continue(title_menu &menu)
 
 void select_load_game(title_menu &menu)
 {
-    if (!title_load_game_screen)
-        return;
     if (game_in_progress) {
         menu.confirm_open = -1;
         return;
@@ -139,8 +137,6 @@ void select_load_game(title_menu &menu)
 
 void select_tutorial(title_menu &menu)
 {
-    if (!title_tutorial_screen)
-        return;
     if (game_in_progress) {
         menu.confirm_open = -1;
         return;
@@ -151,8 +147,6 @@ void select_tutorial(title_menu &menu)
 
 void select_options(title_menu &)
 {
-    if (!title_options_screen)
-        return;
     title_options_screen();
     // Ticks owed while the options were open are dropped.
     speed_counter = 0;
