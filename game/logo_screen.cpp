@@ -2,8 +2,8 @@
 #include "logo_screen.h"
 #include <allegro.h>
 #include "datafiles.h"
-#include "modal_screen.h"
 #include "do_drawing.h"
+#include "modal_screen.h"
 #include "timer.h"
 #include "title_screen.h"
 
