@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include "game_quit.h"
+#include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
 #include "player.h"
@@ -258,22 +259,17 @@ void play_script()
 {
     if (!do_play_script || the_player.teleport_anim)
         return;
-    if (key[KEY_F3]) {
-        if (!key_F3_down) {
-            key_F3_down = -1;
-            // The credits' movie only walks Pim about: stopping it ends it where he is.
-            if (tutorial_number > 0)
-                finish_movie_unseen();
-            do_play_script = 0;
-            script_time = 0;
-            script_time_max = script_capacity;
-            for (int row = 0; row < script_key_count; row++)
-                set_movie_key(row, 0);
-            the_player.controls = -1;
-            return;
-        }
-    } else {
-        key_F3_down = 0;
+    if (fresh_key_press(KEY_F3, key_F3_down)) {
+        // The credits' movie only walks Pim about: stopping it ends it where he is.
+        if (tutorial_number > 0)
+            finish_movie_unseen();
+        do_play_script = 0;
+        script_time = 0;
+        script_time_max = script_capacity;
+        for (int row = 0; row < script_key_count; row++)
+            set_movie_key(row, 0);
+        the_player.controls = -1;
+        return;
     }
     advance_playback();
 }

@@ -250,7 +250,7 @@ void draw_level_set_screen(const slot_list &list)
 {
     draw_slot_screen_back(buffer, level_set_title, level_set_subtitle);
     draw_slot_rows(buffer, list, draw_found_set_row, draw_built_in_row, nullptr);
-    show_slot_screen();
+    draw_slot_arrows();
 }
 
 int level_set_screen()
