@@ -7,8 +7,9 @@ std::vector<seam> program_seams()
 {
     return {
         {"the_file_selector", the_file_selector == file_select_ex},
-        {"the_question", the_question == alert},
+        {"the_question", the_question == ask_yes_no},
         {"the_dialog_runner", the_dialog_runner == do_dialog},
+        {"the_dialog_popup", the_dialog_popup == popup_dialog},
     };
 }
 
