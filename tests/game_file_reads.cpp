@@ -17,25 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One reader: where its special file lies, how large its kind may be, a good file of its kind (for
-// the one far over its bound), and the read, run in a child. The read gives 0 when the reader failed
-// the ordinary way; a reader that ends the game is expected to end it with exit_code and message.
-struct reader_case {
-    const char *name;
-    const char *file; // in the scratch level set's directory
-    std::size_t bound;
-    std::string (*good_start)(const std::string &levels);
-    int (*read)(const std::string &path);
-    int exit_code;
-    const char *message;
-};
-
-// Names the case in test output.
-void PrintTo(const reader_case &c, std::ostream *out) { *out << c.name; }
-
-std::string directory_of(const std::string &path) { return path.substr(0, path.rfind('/') + 1); }
-std::string name_of(const std::string &path) { return path.substr(path.rfind('/') + 1); }
-
 std::string good_settings(const std::string &) { return "7\n8\n1\n"; }
 std::string good_save(const std::string &levels)
 {
@@ -55,7 +36,7 @@ std::string good_movie(const std::string &levels)
 }
 std::string good_loader(const std::string &) { return "level_a.map\nSpecial Set\n"; }
 // A data file of zeros: its record is worked out from its size alone.
-std::string good_datafile(const std::string &) { return ""; }
+std::string good_datafile(const std::string &) { return std::string(4096, '\0'); }
 std::string good_song(const std::string &)
 {
     for (const auto &entry : fs::directory_iterator("data/music"))
@@ -170,42 +151,19 @@ class file_reads_test : public save_fixture,
 
 TEST_P(file_reads_test, never_hangs_and_fails_as_the_reader_does)
 {
-    const reader_case &reader = std::get<0>(GetParam());
-    const std::string path = levels + reader.file;
-    fs::create_directories(directory_of(path));
-    make_special_file(path, std::get<1>(GetParam()), reader.good_start(levels), reader.bound);
-    expect_reader_ends_in_child(reader.read, path, reader.exit_code, reader.message);
+    expect_ordinary_failure(std::get<0>(GetParam()), std::get<1>(GetParam()), levels);
 }
 
-// The same readers find the good file of their kind good, so that each failure above is the
-// special file's doing.
 class good_file_reads_test : public save_fixture, public testing::WithParamInterface<reader_case> {};
 
 TEST_P(good_file_reads_test, a_good_file_is_read)
 {
-    const reader_case &reader = GetParam();
-    const std::string path = levels + reader.file;
-    fs::create_directories(directory_of(path));
-    write_text_file(path, reader.good_start(levels));
-    if (reader.good_start == good_datafile) {
-        ASSERT_EQ(truncate(path.c_str(), 4096), 0);
-    }
-    EXPECT_EXIT(
-        {
-            alarm(30);
-            dup2(fileno(stderr), fileno(stdout));
-            std::_Exit(reader.read(path) == 3 ? 0 : 5);
-        },
-        testing::ExitedWithCode(0), "");
+    expect_good_file_read(GetParam(), levels);
 }
 
-INSTANTIATE_TEST_SUITE_P(readers, file_reads_test, testing::Combine(testing::ValuesIn(readers), testing::ValuesIn(all_special_files)),
-                         [](const testing::TestParamInfo<std::tuple<reader_case, special_file>> &info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    special_file_name(std::get<1>(info.param));
-                         });
-
-INSTANTIATE_TEST_SUITE_P(readers, good_file_reads_test, testing::ValuesIn(readers),
-                         [](const testing::TestParamInfo<reader_case> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(readers, file_reads_test,
+                         testing::Combine(testing::ValuesIn(readers), testing::ValuesIn(all_special_files)),
+                         reader_and_kind_name);
+INSTANTIATE_TEST_SUITE_P(readers, good_file_reads_test, testing::ValuesIn(readers), reader_name);
 
 } // namespace
