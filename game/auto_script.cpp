@@ -12,6 +12,7 @@
 #include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "plain_file.h"
 #include "player.h"
 #include "safe_file.h"
 #include "timer.h"
@@ -198,7 +199,7 @@ int write_auto_script(FILE *file, int ticks)
 
 void load_auto_script_no_dialog(char *path)
 {
-    FILE *file = std::fopen(path, "rb");
+    FILE *file = open_plain_stream(path, movie_file_bound);
     if (!file) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Could not load\n%s\nautoscript!", path);
@@ -322,7 +323,7 @@ void load_auto_script()
     if (file_select_ex("Load Which File?", path, "qmv", sizeof(path), 0, 0)) {
         clear_bitmap(screen);
         textout_ex(screen, font, "Loading Movie", 0, 0, makecol(255, 255, 255), -1);
-        FILE *file = std::fopen(path, "rb");
+        FILE *file = open_plain_stream(path, movie_file_bound);
         if (file) {
             read_auto_script(file);
             std::fclose(file);

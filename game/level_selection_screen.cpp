@@ -11,6 +11,7 @@
 #include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "plain_file.h"
 #include "title_screen.h"
 
 std::vector<level_selection_locs> level_selections;
@@ -61,7 +62,7 @@ int read_chain_link(const char *dir, char *current, level_selection_locs &record
     if (std::strlen(dir) + std::strlen(current) > chain_name_size - 1)
         return 0;
     std::snprintf(path, sizeof(path), "%s%s", dir, current);
-    FILE *file = std::fopen(path, "rb");
+    FILE *file = open_plain_stream(path, map_file_bound);
     if (!file)
         return 0;
     read_chain_line(file, record.name, sizeof(record.name));
