@@ -78,6 +78,9 @@ def check_level(path, solution_path):
             faults.append('the solution does not reach the exit in the model')
         elif cost != best:
             faults.append('the solution costs %s, the shortest %s' % (cost, best))
+        step = m.overestimate(solution) if cost == best else None
+        if step is not None:
+            faults.append('the search\'s bound overestimates what is left after %d actions of the solution' % step)
     walk = m.search(walk_only=True)
     if walk is not None or not m.complete:
         faults.append('the level can be walked')
