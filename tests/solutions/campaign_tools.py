@@ -389,7 +389,7 @@ class model:
         return out[::-1]
 
     def overestimate(self, actions):
-        """The first step of a solution from which the search's bounds promise less than it costs.
+        """The first step of a solution from which the search's lower bounds ask more than it costs.
 
         Every state along a solution can reach the exit for what the rest of the solution costs, so
         an honest bound never exceeds that there: returns the number of actions played before the
