@@ -6,7 +6,8 @@ It reads the map files themselves, follows the chain from level1.map and, with t
 campaign_tools.py, checks every level:
 - its solution text (levelN.sol) is a solution in the model and as short as the shortest there is.
   "Shortest" is the solver's order: the fewest map changes (blocks built or destroyed), then the
-  fewest actions (a step, a turn or a block action counts one);
+  fewest actions (a step, a turn or a block action counts one); and from no state along it does
+  either lower bound the search steers by ask for more than the rest of the solution costs;
 - it cannot be walked: with no block built the exit is out of reach;
 - every kind of special block it holds is load-bearing against each of its stand-ins: with every
   cell of that kind turned into plain stone, and again with every such cell turned into an empty
