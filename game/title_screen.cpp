@@ -5,9 +5,11 @@
 #include "do_drawing.h"
 #include "game_quit.h"
 #include "introduction_screen.h"
+#include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
 #include "message.h"
+#include "modal_screen.h"
 #include "music.h"
 #include "options_screen.h"
 #include "player.h"
@@ -126,8 +128,6 @@ void select_new_game_or_continue(title_menu &menu)
 
 void select_load_game(title_menu &menu)
 {
-    if (!title_load_game_screen)
-        return;
     if (game_in_progress) {
         menu.confirm_open = -1;
         return;
@@ -137,8 +137,6 @@ void select_load_game(title_menu &menu)
 
 void select_tutorial(title_menu &menu)
 {
-    if (!title_tutorial_screen)
-        return;
     if (game_in_progress) {
         menu.confirm_open = -1;
         return;
@@ -149,8 +147,6 @@ void select_tutorial(title_menu &menu)
 
 void select_options(title_menu &)
 {
-    if (!title_options_screen)
-        return;
     title_options_screen();
     // Ticks owed while the options were open are dropped.
     speed_counter = 0;
@@ -181,11 +177,11 @@ void confirm_game_loss(title_menu &menu)
 
 void process_menu_keys(title_menu &menu)
 {
-    if (menu_key_pressed(KEY_UP, menu.up_latch)) {
+    if (fresh_key_press(KEY_UP, menu.up_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = title_item_above(menu.item);
     }
-    if (menu_key_pressed(KEY_DOWN, menu.down_latch)) {
+    if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = title_item_below(menu.item);
     }
@@ -198,17 +194,12 @@ void process_menu_keys(title_menu &menu)
 // While the box is open only Left, Right and Enter count; the action key does not confirm.
 void process_box_keys(title_menu &menu)
 {
-    if (menu_key_pressed(KEY_LEFT, menu.up_latch))
+    if (fresh_key_press(KEY_LEFT, menu.up_latch))
         menu.answer = menu.answer ? 0 : 1;
-    if (menu_key_pressed(KEY_RIGHT, menu.down_latch))
+    if (fresh_key_press(KEY_RIGHT, menu.down_latch))
         menu.answer = menu.answer ? 0 : 1;
-    if (!key[KEY_ENTER]) {
-        key_enter_pressed = 0;
+    if (!fresh_press(key[KEY_ENTER], key_enter_pressed))
         return;
-    }
-    if (key_enter_pressed)
-        return;
-    key_enter_pressed = -1;
     menu.confirm_open = 0;
     if (menu.answer)
         confirm_game_loss(menu);
@@ -319,44 +310,9 @@ void draw_menu_frame_front()
                   title_scroller_text);
 }
 
-void show_buffer()
-{
-    // Without a graphics mode (headless) there is no screen to copy to.
-    if (!screen)
-        return;
-    acquire_screen();
-    blit(buffer, screen, 0, 0, 0, 0, 640, 480);
-    release_screen();
-}
-
-int fresh_press(int down, int &latch)
-{
-    if (!down) {
-        latch = 0;
-        return 0;
-    }
-    if (latch)
-        return 0;
-    latch = -1;
-    return -1;
-}
-
-int menu_key_pressed(int scancode, int &latch)
-{
-    return fresh_press(key[scancode], latch);
-}
-
 int menu_select_pressed()
 {
-    const int action_down = action_key_in_range() && key[the_player.key_action];
-    if (!key[KEY_ENTER] && !action_down) {
-        key_enter_pressed = 0;
-        return 0;
-    }
-    if (key_enter_pressed)
-        return 0;
-    key_enter_pressed = -1;
-    return -1;
+    return fresh_press(key[KEY_ENTER] || scancode_down(the_player.key_action), key_enter_pressed);
 }
 
 // ---- Title menu
@@ -427,12 +383,5 @@ void draw_title_menu(const title_menu &menu)
 void title_screen()
 {
     title_menu menu = start_title_menu();
-    while (!menu.leave) {
-        while (speed_counter > 0) {
-            title_menu_tick(menu);
-            speed_counter--;
-        }
-        draw_title_menu(menu);
-        show_buffer();
-    }
+    run_modal_screen(menu, menu.leave, title_menu_tick, draw_title_menu);
 }

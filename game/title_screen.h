@@ -38,14 +38,7 @@ void draw_menu_frame_back(BITMAP *heading, int heading_x, int heading_y);
 void draw_menu_cursor(int y);
 // Front layer into buffer: the version text and the scroller.
 void draw_menu_frame_front();
-// Copies the whole buffer to the screen.
-void show_buffer();
 
-// A key that acts once per press: -1 when down and latch was clear (the latch is then set),
-// else 0; the latch clears whenever the key is seen up.
-int fresh_press(int down, int &latch);
-// The same for the key scancode.
-int menu_key_pressed(int scancode, int &latch);
 // Enter or the player's action key under key_enter_pressed: -1 on a fresh press, else 0.
 int menu_select_pressed();
 
@@ -67,8 +60,8 @@ struct title_menu {
     int down_latch = 0;   // Down in the menu, Right while the box is open
 };
 
-// The screens that the Load Game, Tutorial and Options items open. They live in their own
-// modules; an item whose screen is not part of the game (null) does nothing.
+// The screens that the Load Game, Tutorial and Options items open, which live in their own
+// modules. Each holds the real screen; a test may swap in its own and puts the real one back.
 extern int (*title_load_game_screen)();
 extern int (*title_tutorial_screen)();
 extern void (*title_options_screen)();

@@ -36,16 +36,16 @@ size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print
 [[ "$(xwininfo -id "$window" | awk '/Map State:/ {print $3}')" == "IsViewable" ]] || e2e_fail "the window is not shown"
 
 # Still an editor: paint two cells and place the exit, then save through the selector.
-e2e_editor_pick_tile 5                 # palette cell (1,1)
-e2e_editor_paint 6 7 7 7
-e2e_editor_pick_tool 200               # the exit tool
-e2e_editor_paint 12 4
+pick_tile 5                 # palette cell (1,1)
+paint 6 7 7 7
+pick_tool 200               # the exit tool
+paint 12 4
 alive "painting"
-e2e_editor_open_selector 32
+open_selector 32
 for k in q u i e t period m a p; do e2e_key "$window" "$k" 0.08; done
 e2e_key "$window" Return
 e2e_wait_until 10 test -s "$tree/quiet.map" || e2e_fail "no saved map at $tree/quiet.map"
-e2e_wait_until 10 e2e_editor_editing || e2e_fail "the editor did not come back after saving"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after saving"
 alive "saving"
 
 map="$tree/quiet.map"
@@ -57,9 +57,9 @@ block() { line $((11 + 2 * (15 * $1 + $2))); }
 [[ "$(line 6) $(line 7)" == "12 4" ]] || e2e_fail "exit is $(line 6) $(line 7), not 12 4"
 
 # Quit through the box: exit status 1, as always.
-e2e_press_key_until "$window" Escape 10 e2e_editor_box_open || e2e_fail "ESC did not open the quit box"
+e2e_press_key_until "$window" Escape 10 box_open || e2e_fail "ESC did not open the quit box"
 alive "the quit box"
-e2e_press_key_until "$window" Right 10 e2e_editor_box_yes || e2e_fail "RIGHT did not move to \"Yes\""
+e2e_press_key_until "$window" Right 10 box_yes || e2e_fail "RIGHT did not move to \"Yes\""
 e2e_press_key_until "$window" Return 10 e2e_ended "$editor_pid" || e2e_fail "the editor did not end after Yes"
 e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end after Yes"
 echo "e2e editor without sound: ok ($reason)"

@@ -17,113 +17,98 @@ mkdir -p "$shots"
 began=$(date +%s)
 
 e2e_start_editor "$tree"
-now="$E2E_TMP/now.png"
-# The round trip's own readings and steps (the shared ones are in lib.sh).
-question_open() { e2e_grab_now; (($(e2e_count_now 255 255 255 250 206 550 262) < 1000 && $(e2e_count_now 255 255 255 280 272 520 328) > 8000)); }
-teleport_prompt() { e2e_grab_now; (($(e2e_count_now 255 255 255 160 470 600 478) > 300)); }
-map_emptied() { e2e_grab_now; e2e_same_picture "$now" 160 0 "$E2E_TMP/editor_start.png" 160 0 640 480; }
-destination_placed() { ! teleport_prompt && e2e_editor_cell_painted "$1" "$2"; }
-toggle_layer() {
-  e2e_editor_remember_text
-  e2e_click "$window" 192 500 3 e2e_editor_text_changed 225 485 32 || e2e_fail "the layer did not change"
-}
-map_line() { sed -n "${2}p" "$1"; }
-# Block value of cell (x, y) is on line 11 + 2 * (15x + y) of a map file; its trans value on the next.
-block_of() { map_line "$1" $((11 + 2 * (15 * $2 + $3))); }
-trans_of() { map_line "$1" $((12 + 2 * (15 * $2 + $3))); }
-expect_line() { [[ "$(map_line "$1" "$2")" == "$3" ]] || e2e_fail "$(basename "$1") line $2 is '$(map_line "$1" "$2")', not '$3'"; }
 
 # ---- Map 2 first, so that map 1 can be linked to it: a floor, a trans tile, start and exit.
-e2e_editor_pick_tile 21
-e2e_editor_paint 0 13 1 13 2 13 3 13
+pick_tile 21
+paint 0 13 1 13 2 13 3 13
 toggle_layer
-e2e_editor_pick_tile 58
-e2e_editor_paint 8 3
+pick_tile 58
+paint 8 3
 toggle_layer
-e2e_editor_pick_tool 250; e2e_editor_paint 2 12  # start
-e2e_editor_pick_tool 200; e2e_editor_paint 18 2  # exit
-e2e_editor_name_map "Second Dream"
-e2e_editor_pointer_aside; e2e_grab_now; cp "$now" "$E2E_TMP/map2_drawn.png"
+pick_tool 250; paint 2 12                      # start
+pick_tool 200; paint 18 2                      # exit
+name_map "Second Dream"
+pointer_aside; grab; cp "$now" "$E2E_TMP/map2_drawn.png"
 # Save: nothing was loaded or saved yet, so the selector starts in the editor's folder.
-e2e_editor_open_selector 32
+open_selector 32
 e2e_type "$window" "data/levels/roundtrip/b.map"
 e2e_key "$window" Return
-e2e_wait_until 10 test -s "$set_dir/b.map" || e2e_fail "b.map was not saved"
-e2e_wait_until 10 e2e_editor_editing || e2e_fail "the editor did not come back after saving b.map"
+e2e_wait_until 10 file_saved "$set_dir/b.map" || e2e_fail "b.map was not saved"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after saving b.map"
 cp "$set_dir/b.map" "$E2E_TMP/b.map.saved"
 
 # ---- R empties the map for map 1: a floor, three special blocks, a teleport, trans tiles.
-e2e_editor_pointer_aside
+pointer_aside
 e2e_press_key_until "$window" r 10 map_emptied || e2e_fail "R did not empty the map"
-e2e_editor_pick_tile 5
-e2e_editor_paint 0 12 1 12 2 12 3 12 4 12 5 12 6 12 7 12
-e2e_editor_pick_tool 0; e2e_editor_paint 10 12  # blocked tile
-e2e_editor_pick_tool 400; e2e_editor_paint 12 12  # Up Block
-e2e_editor_pick_tool 600; e2e_editor_paint 14 12  # horizontal tunnel
-e2e_editor_pick_tool 250; e2e_editor_paint 1 11  # start
-e2e_editor_pick_tool 200; e2e_editor_paint 5 11  # exit
+pick_tile 5
+paint 0 12 1 12 2 12 3 12 4 12 5 12 6 12 7 12
+pick_tool 0; paint 10 12                       # blocked tile
+pick_tool 400; paint 12 12                     # Up Block
+pick_tool 600; paint 14 12                     # horizontal tunnel
+pick_tool 250; paint 1 11                      # start
+pick_tool 200; paint 5 11                      # exit
 # The teleport: left on the source, then the prompt asks for the destination with the right button.
-e2e_editor_pick_tool 350
-e2e_hold_mouse "$window" 1 $(($(e2e_editor_cell_x 10) + 30)) $(($(e2e_editor_cell_y 5) + 30)) 10 teleport_prompt ||
+pick_tool 350
+e2e_hold_mouse "$window" 1 $(($(cell_x 10) + 30)) $(($(cell_y 5) + 30)) 10 teleport_prompt ||
   e2e_fail "no teleport destination prompt"
-e2e_grab_now; cp "$now" "$shots/e2e_round_trip_teleport_prompt.png"
-e2e_hold_mouse "$window" 3 $(($(e2e_editor_cell_x 14) + 30)) $(($(e2e_editor_cell_y 5) + 30)) 10 destination_placed 14 5 ||
+grab; cp "$now" "$shots/e2e_round_trip_teleport_prompt.png"
+e2e_hold_mouse "$window" 3 $(($(cell_x 14) + 30)) $(($(cell_y 5) + 30)) 10 destination_placed 14 5 ||
   e2e_fail "the teleport destination was not placed"
 # The right button that chose the destination also picked up the empty cell under it: Delete.
-e2e_editor_tool_on 300 || e2e_fail "the tool is not Delete after the teleport was placed"
+tool_on 300 || e2e_fail "the tool is not Delete after the teleport was placed"
 toggle_layer
-e2e_editor_pick_tile 58; e2e_editor_paint 10 3 11 3
-e2e_editor_pick_tile 52; e2e_editor_paint 12 3
+pick_tile 58; paint 10 3 11 3
+pick_tile 52; paint 12 3
 toggle_layer
-e2e_editor_name_map "First Dream"
-e2e_editor_pointer_aside; e2e_grab_now; cp "$now" "$E2E_TMP/map1_drawn.png"
+name_map "First Dream"
+pointer_aside; grab; cp "$now" "$E2E_TMP/map1_drawn.png"
 cp "$now" "$shots/e2e_round_trip_map1_drawn.png"
 
 # Next Map: the selector still holds b.map, the file just saved; ENTER links it.
-e2e_editor_remember_text
-e2e_editor_open_selector 224
+remember_text
+open_selector 224
 e2e_key "$window" Return
-e2e_wait_until 10 e2e_editor_text_changed 384 590 200 || e2e_fail "the next-map line did not change"
+e2e_wait_until 10 text_changed 384 590 200 || e2e_fail "the next-map line did not change"
 
-# Save offers the map's own path: b.map, from which R parted this map. ENTER there asks first, and
-# "No" leaves b.map as it was.
-e2e_editor_open_selector 32
+# R parted this map from b.map, so Save starts in b.map's folder. Choosing b.map there asks first,
+# and "No" leaves b.map as it was.
+open_selector 32
+e2e_type "$window" "b.map"
 e2e_key "$window" Return
 e2e_wait_until 10 question_open || e2e_fail "saving over b.map did not ask"
 cp "$now" "$shots/e2e_round_trip_overwrite_question.png"
 e2e_key "$window" n
-e2e_wait_until 10 e2e_editor_editing || e2e_fail "the editor did not come back after No"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after No"
 cmp -s "$set_dir/b.map" "$E2E_TMP/b.map.saved" || e2e_fail "b.map changed though the answer was No"
 # Save again, this time under its own name.
-e2e_editor_open_selector 32
-e2e_backspaces "$window" 5
+open_selector 32
 e2e_type "$window" "a.map"
 e2e_key "$window" Return
-e2e_wait_until 10 test -s "$set_dir/a.map" || e2e_fail "a.map was not saved"
-e2e_wait_until 10 e2e_editor_editing || e2e_fail "the editor did not come back after saving a.map"
+e2e_wait_until 10 file_saved "$set_dir/a.map" || e2e_fail "a.map was not saved"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after saving a.map"
 cmp -s "$set_dir/b.map" "$E2E_TMP/b.map.saved" || e2e_fail "saving a.map changed b.map"
 
 # ---- The level set: the first-map selector holds a.map, the last path chosen.
-e2e_editor_open_selector 288
+open_selector 288
 cp "$now" "$shots/e2e_round_trip_first_map_selector.png"
 e2e_key "$window" Return
 # The chain is walked; the set's name is asked under its prompt.
-e2e_wait_until 10 e2e_editor_set_name_open || e2e_fail "the level set's name was not asked"
+e2e_wait_until 10 set_name_open || e2e_fail "the level set's name was not asked"
 cp "$now" "$shots/e2e_round_trip_set_name.png"
 e2e_backspaces "$window" 14
 e2e_type "$window" "Round Trip"
 e2e_key "$window" Return
 # The loader's selector opens in the maps' folder: the name alone is typed, and ".qlx" is added.
-e2e_wait_until 10 e2e_editor_selector_open || e2e_fail "no selector for the loader file"
+e2e_wait_until 10 selector_open || e2e_fail "no selector for the loader file"
 cp "$now" "$shots/e2e_round_trip_loader_selector.png"
 e2e_type "$window" "trip"
 e2e_key "$window" Return
-e2e_wait_until 10 test -s "$set_dir/trip.qlx" || e2e_fail "no loader file trip.qlx"
-e2e_wait_until 10 e2e_editor_editing || e2e_fail "the editor did not come back after the level set"
+e2e_wait_until 10 file_saved "$set_dir/trip.qlx" || e2e_fail "no loader file trip.qlx"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after the level set"
 [[ "$(cat "$set_dir/trip.qlx")" == $'a.map\nRound Trip' ]] || e2e_fail "trip.qlx holds: $(cat "$set_dir/trip.qlx")"
 
 # Quit: ESC, then a press on the box's "Yes" ends the editor at once.
-e2e_press_key_until "$window" Escape 10 e2e_editor_box_open || e2e_fail "ESC did not open the quit box"
+e2e_press_key_until "$window" Escape 10 box_open || e2e_fail "ESC did not open the quit box"
 e2e_hold_mouse "$window" 1 320 330 10 e2e_ended "$editor_pid" || e2e_fail "Yes did not end the editor"
 e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end on Yes"
 editor_done=$(date +%s)
@@ -149,18 +134,20 @@ expect_line "$b" 4 2; expect_line "$b" 5 12; expect_line "$b" 6 18; expect_line 
 
 # ---- The game: Options, Level Set, the set; then New Game.
 e2e_start_game_in "$tree"
+count() { e2e_count_colour "$now" "$@"; }
+grab() { e2e_grab "$window" "$now"; }
 # The menu cursor (a small Pim head, dark-outlined) on the menu row at y.
-cursor_at() { e2e_grab_now; (($(e2e_count_now 33 20 57 68 "$1" 100 $(($1 + 32))) > 30)); }
-level_set_screen_open() { e2e_grab_now; (($(e2e_count_now 16 24 66 100 0 540 30) > 2000)); }
+cursor_at() { grab; (($(count 33 20 57 68 "$1" 100 $(($1 + 32))) > 30)); }
+level_set_screen_open() { grab; (($(count 16 24 66 100 0 540 30) > 2000)); }
 # Each painted cell of a map stands in the game (field at x 0) as the editor drew it (field at
 # x 160); what is see-through in the editor shows the game's star field instead, and cells left
 # empty show only that. Compared by rows of cells: cx cy n, n cells from (cx, cy) rightwards.
 map_as_drawn() {                               # the editor's picture, then the rows
   local drawn=$1
   shift
-  e2e_grab_now
+  grab
   while (($# > 2)); do
-    e2e_same_picture "$drawn" $((160 + 32 * $1)) $((32 * $2)) "$now" $((32 * $1)) $((32 * $2)) $((32 * $3)) 32 "${E2E_EDITOR_PINK[@]}" ||
+    e2e_same_picture "$drawn" $((160 + 32 * $1)) $((32 * $2)) "$now" $((32 * $1)) $((32 * $2)) $((32 * $3)) 32 "${pink[@]}" ||
       return 1
     shift 3
   done
@@ -168,7 +155,7 @@ map_as_drawn() {                               # the editor's picture, then the 
 # Map 1: the floor and the special blocks on row 12, the trans tiles on row 3. Map 2: its floor on
 # row 13, a trans tile on row 3. (The map-name banner crosses the rows between.)
 map1_shown() { map_as_drawn "$E2E_TMP/map1_drawn.png" 0 12 15 10 3 3; }
-map1_gone() { e2e_grab_now; ! e2e_same_picture "$E2E_TMP/map1_drawn.png" 160 384 "$now" 0 384 32 32 "${E2E_EDITOR_PINK[@]}"; }
+map1_gone() { grab; ! e2e_same_picture "$E2E_TMP/map1_drawn.png" 160 384 "$now" 0 384 32 32 "${pink[@]}"; }
 map2_shown() { map_as_drawn "$E2E_TMP/map2_drawn.png" 0 13 4 8 3 1; }
 
 # Title menu after the logo: the cursor on New Game (row y 200); Options is three rows down.

@@ -14,28 +14,28 @@ size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print
 [[ "$size" == "800x600" ]] || e2e_fail "window is $size, not 800x600"
 
 # Each press and each click is held until the editor shows what it did.
-e2e_editor_pick_tile 5                 # palette cell (1,1)
-e2e_editor_paint 2 10 3 10 4 10
-e2e_editor_pick_tool 400               # the Up Block tool
-e2e_editor_paint 8 6
-e2e_editor_pick_tool 250               # the start tool
-e2e_editor_paint 3 9
+pick_tile 5                 # palette cell (1,1)
+paint 2 10 3 10 4 10
+pick_tool 400               # the Up Block tool
+paint 8 6
+pick_tool 250               # the start tool
+paint 3 9
 e2e_screenshot "$E2E_TMP/painted.png"
 mkdir -p "$E2E_RUN_DIR/shots" && cp "$E2E_TMP/painted.png" "$E2E_RUN_DIR/shots/e2e_editor_painted.png"
 
 # Save: the selector opens on the editor's directory; the typed name is added to it.
-e2e_editor_open_selector 32
+open_selector 32
 for k in s l e e p y period m a p; do e2e_key "$window" "$k" 0.08; done
 e2e_key "$window" Return
 e2e_wait_until 10 test -s "$tree/sleepy.map" || e2e_fail "no saved map at $tree/sleepy.map"
-e2e_wait_until 10 e2e_editor_editing || e2e_fail "the editor did not come back after saving"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after saving"
 
 # Quit: ESC opens the box with "No" chosen, RIGHT moves to "Yes", ENTER ends the editor.
-e2e_press_key_until "$window" Escape 10 e2e_editor_box_open || e2e_fail "ESC did not open the quit box"
+e2e_press_key_until "$window" Escape 10 box_open || e2e_fail "ESC did not open the quit box"
 e2e_screenshot "$E2E_TMP/quit_box.png"
 cp "$E2E_TMP/quit_box.png" "$E2E_RUN_DIR/shots/e2e_editor_quit_box.png"
 kill -0 "$editor_pid" 2>/dev/null || e2e_fail "ESC ended the editor without asking"
-e2e_press_key_until "$window" Right 10 e2e_editor_box_yes || e2e_fail "RIGHT did not move to \"Yes\""
+e2e_press_key_until "$window" Right 10 box_yes || e2e_fail "RIGHT did not move to \"Yes\""
 e2e_press_key_until "$window" Return 10 e2e_ended "$editor_pid" || e2e_fail "the editor did not end after Yes"
 e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end after Yes"
 [[ "$(cat "$tree/data/ed_settings.txt" 2>/dev/null)" == "2" ]] || e2e_fail "settings file does not hold the windowed mode 2"
