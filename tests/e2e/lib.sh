@@ -21,8 +21,10 @@ STUB
   export ALSA_CONFIG_PATH="$E2E_TMP/alsa.conf"
   # Xvfb picks a free display number itself and writes it out once it listens: two tests started
   # at the same moment never share a display.
-  # No key repeat: a key held down stays down, as a player's finger on it.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -r 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+  # No key repeat: a key held down stays down, as a player's finger on it. No reset: an X server
+  # resets when its last client leaves, and a program that connects meanwhile is turned away, as the
+  # one started just after the check below would sometimes be.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -r -noreset 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   e2e_wait_until 20 e2e_xvfb_listens || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
   export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
