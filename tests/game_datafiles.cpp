@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 #include <filesystem>
 #include <unistd.h>
@@ -494,6 +495,52 @@ TEST(art, label_images_have_a_label_in_every_row)
     }
     for (int i : {14, 34, 42, 40})
         EXPECT_GT(stats_of(system_bitmap(i)).solid, 800) << "heading " << i;
+}
+
+// The lowest and the highest row of b within (x0, y0, w, h) holding a pixel for which keep is
+// true, counted from y0; -1, -1 when there is none.
+template <typename pixel_test>
+std::pair<int, int> rows_where(BITMAP *b, int x0, int y0, int w, int h, pixel_test keep)
+{
+    std::pair<int, int> rows(-1, -1);
+    for (int y = y0; y < y0 + h; y++)
+        for (int x = x0; x < x0 + w; x++)
+            if (keep(getpixel(b, x, y))) {
+                rows.first = y - y0;
+                if (rows.second < 0)
+                    rows.second = y - y0;
+            }
+    return rows;
+}
+
+TEST(art, key_names_stand_level_with_their_labels)
+{
+    // Label row i and key name i share their top (y 180 + 32 i). Labels without descenders end
+    // where the flat-bottomed capitals of the key names end, and begin where they begin.
+    BITMAP *labels = system_bitmap(13);
+    FONT *names = system_font(12);
+    BITMAP *name = create_bitmap(200, text_height(names));
+    const struct {
+        int item;
+        const char *key_name;
+    } rows[] = {{1, "DOWN"}, {2, "LEFT"}, {4, "SPACE"}, {5, "R"}, {7, "S"}, {8, "BACK"}};
+    for (const auto &row : rows) {
+        clear_to_color(name, bitmap_mask_color(name));
+        textout_ex(name, names, row.key_name, 0, 0, makecol(0, 0, 0), -1);
+        const auto name_rows = rows_where(name, 0, 0, name->w, name->h,
+                                          [&](int p) { return p != bitmap_mask_color(name); });
+        const auto label_rows = rows_where(labels, 0, 32 * row.item, labels->w, 32, [&](int p) {
+            return p != bitmap_mask_color(labels) && luminance(p) > 170;
+        });
+        ASSERT_GE(name_rows.first, 0);
+        EXPECT_LE(std::abs(label_rows.first - name_rows.first), 1)
+            << "item " << row.item << ": label ends on row " << label_rows.first << ", key name on row "
+            << name_rows.first;
+        EXPECT_LE(std::abs(label_rows.second - name_rows.second), 1)
+            << "item " << row.item << ": label begins on row " << label_rows.second << ", key name on row "
+            << name_rows.second;
+    }
+    destroy_bitmap(name);
 }
 
 TEST(art, menu_backdrop_is_light_where_key_names_are_printed)
