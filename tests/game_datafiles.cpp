@@ -259,6 +259,22 @@ TEST(font_fit, four_message_lines_fit_the_box)
     EXPECT_LE(5 + 4 * h, system_bitmap(28)->h);
 }
 
+TEST(font_fit, the_message_text_clears_the_frame)
+{
+    // The text is typed from (5, 5) of the 530 x 146 frame: the frame keeps to its outer 3 pixels,
+    // so two clear pixels at least stand between it and the text.
+    BITMAP *frame = system_bitmap(29);
+    int inside = 0, rim = 0;
+    for (int y = 0; y < 146; y++)
+        for (int x = 0; x < 530; x++) {
+            const bool drawn = getpixel(frame, x, y) != bitmap_mask_color(frame);
+            const bool in_text_area = x >= 3 && x < 530 - 3 && y >= 3 && y < 146 - 3;
+            (in_text_area ? inside : rim) += drawn;
+        }
+    EXPECT_EQ(inside, 0);
+    EXPECT_GT(rim, 2 * 530);
+}
+
 TEST(font_fit, a_save_row_holds_both_lines)
 {
     // "%d: %s" with a 31-character map name, then "Level Set: %s" in the small font below it,
