@@ -20,28 +20,6 @@ namespace {
 
 FONT *small_font() { return static_cast<FONT *>(d_system[slot_small_font].dat); }
 
-// Whether every pixel of text in font f (white) that falls inside buffer is white there, and at
-// least one does: a row sliding out at the bottom still shows the top of its text.
-bool text_shows(FONT *f, const char *text, int x, int y)
-{
-    BITMAP *stencil = create_bitmap(text_length(f, text), text_height(f));
-    clear_to_color(stencil, bitmap_mask_color(stencil));
-    const int white = makecol(255, 255, 255);
-    textout_ex(stencil, f, text, 0, 0, white, -1);
-    bool drawn = true;
-    int seen = 0;
-    for (int py = 0; py < stencil->h; py++)
-        for (int px = 0; px < stencil->w; px++) {
-            const int bx = x + px, by = y + py;
-            if (getpixel(stencil, px, py) != white || bx >= buffer->w || by >= buffer->h)
-                continue;
-            seen++;
-            drawn = drawn && getpixel(buffer, bx, by) == white;
-        }
-    destroy_bitmap(stencil);
-    return drawn && seen > 0;
-}
-
 class slot_rows_test : public ::testing::Test {
 protected:
     void SetUp() override { reset_screens(); }
@@ -103,7 +81,7 @@ protected:
         screen.draw(list);
         const int position = 5 - list.first_row;
         const bool in_window = position >= 0 && position < slot_window_rows;
-        EXPECT_EQ(text_shows(row_font(), screen.extra_text, slot_text_x(), slot_text_y(position) + slot_scroll_amount),
+        EXPECT_EQ(text_drawn_at(buffer, screen.extra_text, slot_text_x(), slot_text_y(position) + slot_scroll_amount),
                   in_window)
             << when << ", first row " << list.first_row << ", slide offset " << slot_scroll_amount;
     }
@@ -287,11 +265,12 @@ TEST_P(row_fit_test, nothing_is_drawn_past_the_rows_right_edge)
     char fitted[320];
     fit_text(row_font(), line.c_str(), room, fitted, sizeof(fitted));
     EXPECT_EQ(std::string(fitted) == line, c.extra_pixels <= 0);
-    EXPECT_TRUE(text_shows(row_font(), fitted, slot_text_x(), y)) << fitted;
+    EXPECT_TRUE(text_drawn_at(buffer, fitted, slot_text_x(), y)) << fitted;
     if (kind.two_lines) {
         const std::string set_line = "Level Set: " + name;
         fit_text(small_font(), set_line.c_str(), room - 20, fitted, sizeof(fitted));
-        EXPECT_TRUE(text_shows(small_font(), fitted, slot_text_x() + 20, slot_second_line_y(slot_text_y(0)))) << fitted;
+        EXPECT_TRUE(text_drawn_at(buffer, fitted, slot_text_x() + 20, slot_second_line_y(slot_text_y(0)), small_font()))
+            << fitted;
     }
 }
 

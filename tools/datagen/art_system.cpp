@@ -63,15 +63,22 @@ canvas box_button(bool lit)
     return c;
 }
 
-// Pim, small enough to keep to the top 24 pixels of a menu row: on the key configuration's last
-// row the version text stands just below.
+// Pim, small enough to keep to the top 24 pixels of a menu row (on the key configuration's last
+// row the version text stands just below), with a crisp ink rim so that he reads at that size.
 canvas menu_cursor()
 {
-    canvas c(32, 32);
+    canvas pim(32, 32);
     pim_pose p = pim_standing();
     p.eyes = pim_eyes::happy;
     const float scale = 0.68f;
-    draw_pim(c, p, (32 - 32 * scale) / 2, 23.5f - 32 * scale, scale);
+    draw_pim(pim, p, (32 - 32 * scale) / 2, 22.5f - 32 * scale, scale);
+    canvas c(32, 32);
+    auto solid_at = [&](int x, int y) { return x >= 0 && y >= 0 && x < 32 && y < 32 && pim.alpha_at(x, y) >= 0.5f; };
+    for (int y = 0; y < 32; y++)
+        for (int x = 0; x < 32; x++)
+            if (!solid_at(x, y) && (solid_at(x - 1, y) || solid_at(x + 1, y) || solid_at(x, y - 1) || solid_at(x, y + 1)))
+                c.pixel(x, y, pal::ink);
+    c.blit_from(pim, 0, 0);
     return c;
 }
 
