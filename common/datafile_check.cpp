@@ -1,6 +1,11 @@
 // The record the build writes beside each data file (its size and checksum), checked before Allegro reads the file.
 #include "datafile_check.h"
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <string>
+#include <unistd.h>
+#include "plain_file.h"
 
 namespace {
 
@@ -20,24 +25,30 @@ int record_path(const char *path, char *out)
     return length > 0 && length < record_path_size ? -1 : 0;
 }
 
-// Size and checksum of the file; reading stops within one chunk once it is past `limit` bytes.
+// Size and checksum of the file, which must be a plain file of at most `limit` bytes (and never
+// more than a data file can be); reading stops within one chunk once it is past `limit` bytes.
 int measure_file(const char *path, unsigned long long limit, unsigned long long *size, unsigned long long *sum)
 {
-    FILE *file = std::fopen(path, "rb");
-    if (!file)
+    limit = std::min<unsigned long long>(limit, datafile_bound);
+    const int fd = open_plain_file(path, static_cast<std::size_t>(limit));
+    if (fd < 0)
         return 0;
     unsigned char chunk[16384];
     *size = 0;
     *sum = sum_start;
-    std::size_t got;
-    while (*size <= limit && (got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) {
-        *size += got;
-        for (std::size_t i = 0; i < got; i++)
+    ssize_t got = 0;
+    while (*size <= limit) {
+        got = ::read(fd, chunk, sizeof(chunk));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        *size += static_cast<unsigned long long>(got);
+        for (ssize_t i = 0; i < got; i++)
             *sum = (*sum ^ chunk[i]) * sum_prime;
     }
-    const int ok = !std::ferror(file);
-    std::fclose(file);
-    return ok ? -1 : 0;
+    ::close(fd);
+    return got >= 0 ? -1 : 0;
 }
 
 int read_record(const char *path, unsigned long long *size, unsigned long long *sum)
@@ -45,14 +56,10 @@ int read_record(const char *path, unsigned long long *size, unsigned long long *
     char record[record_path_size];
     if (!record_path(path, record))
         return 0;
-    FILE *file = std::fopen(record, "rb");
-    if (!file)
+    std::string text;
+    if (!read_plain_file_start(record, datafile_record_bound, record_read_limit, text))
         return 0;
-    char text[record_read_limit + 1];
-    const std::size_t got = std::fread(text, 1, record_read_limit, file);
-    std::fclose(file);
-    text[got] = '\0';
-    return std::sscanf(text, "%llu %llx", size, sum) == 2 ? -1 : 0;
+    return std::sscanf(text.c_str(), "%llu %llx", size, sum) == 2 ? -1 : 0;
 }
 
 } // namespace

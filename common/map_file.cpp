@@ -2,10 +2,10 @@
 #include "map_file.h"
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <istream>
 #include <ostream>
+#include "plain_file.h"
 #include "safe_file.h"
 
 namespace {
@@ -131,9 +131,10 @@ void read_map_stream(std::istream &in, map_file &into, unread_lines unread)
 
 int read_map_file(const char *path, map_file &into, unread_lines unread)
 {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in.is_open())
+    std::string text;
+    if (!read_plain_file(path, map_file_bound, text))
         return 0;
+    std::istringstream in(text, std::ios::in | std::ios::binary);
     read_map_stream(in, into, unread);
     return -1;
 }

@@ -1,6 +1,5 @@
-// Loading and freeing the editor's data files.
+// The editor's data files: which it loads, in which order, and the message each gives when it cannot be read.
 #include "datafiles.h"
-#include "datafile_check.h"
 #include "game_quit.h"
 
 DATAFILE *d_tiles = nullptr;
@@ -11,15 +10,7 @@ DATAFILE *d_system = nullptr;
 
 int bg_dat_end = 0;
 
-const char datafile_password[] = "Oct1709";
-
 namespace {
-
-struct datafile_entry {
-    DATAFILE **target;
-    const char *path;
-    const char *failure;
-};
 
 const datafile_entry datafile_table[] = {
     {&d_tiles, "data/d_tiles.dat", "Failed to load tile data."},
@@ -29,46 +20,24 @@ const datafile_entry datafile_table[] = {
     {&d_system, "data/d_system.dat", "Failed to load system data."},
 };
 
+// Freed in the order they were loaded.
+DATAFILE **const unload_table[] = {&d_tiles, &d_build_tiles, &d_data, &d_backgrounds, &d_system};
+
 } // namespace
 
 void load_datafiles()
 {
-    packfile_password(datafile_password);
-    for (const datafile_entry &entry : datafile_table) {
-        *entry.target = load_intact_datafile(entry.path);
-        if (!*entry.target) {
-            packfile_password(nullptr);
-            set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-            allegro_message("%s", entry.failure);
-            game_quit();
-        }
-    }
-    packfile_password(nullptr);
+    load_datafile_table(datafile_table, sizeof(datafile_table) / sizeof(datafile_table[0]), game_quit);
 }
 
 void unload_datafiles()
 {
-    for (const datafile_entry &entry : datafile_table) {
-        if (*entry.target) {
-            unload_datafile(*entry.target);
-            *entry.target = nullptr;
-        }
-    }
+    unload_datafile_list(unload_table, sizeof(unload_table) / sizeof(unload_table[0]));
 }
 
 void find_end_of_bg_dat()
 {
     bg_dat_end = datafile_count(d_backgrounds) - 2;
-}
-
-int datafile_count(const DATAFILE *file)
-{
-    if (!file)
-        return 0;
-    int count = 0;
-    while (file[count].type != DAT_END)
-        count++;
-    return count;
 }
 
 BITMAP *datafile_bitmap(const DATAFILE *file, int index)

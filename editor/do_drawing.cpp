@@ -1,6 +1,8 @@
 // The editor's frame: backdrop, panel, map field, palette, the texts and the quit confirmation box.
 #include "do_drawing.h"
 #include <chrono>
+#include <cstring>
+#include <string>
 #include <thread>
 #include "buttons.h"
 #include "datafiles.h"
@@ -19,6 +21,20 @@ const int box_w = 300, box_h = 100;
 void white_text(int x, int y, const char *format, const char *value)
 {
     textprintf_ex(buffer, font, x, y, makecol(255, 255, 255), 1, format, value);
+}
+
+// Writes `label` and `value` at (x, y) so that the line ends before x `right`: a value too long
+// keeps its beginning and its end, joined by "...".
+void fitted_white_text(int x, int y, int right, const char *label, const char *value)
+{
+    const std::string whole = std::string(label) + value;
+    std::string line = whole;
+    const std::size_t length = std::strlen(value);
+    for (std::size_t kept = length; text_length(font, line.c_str()) > right - x && kept > 0; kept--) {
+        const std::size_t head = (kept + 1) / 2, tail = kept - head;
+        line = std::string(label) + std::string(value, head) + "..." + std::string(value + length - tail);
+    }
+    textout_ex(buffer, font, line.c_str(), x, y, makecol(255, 255, 255), 1);
 }
 
 void draw_grid_lines()
@@ -129,8 +145,9 @@ void draw_frame(int prompt)
     show_tile_picker(buffer);
 
     white_text(0, 558, "Map Name: %s", the_map.name);
-    white_text(384, 580, "Current Map: %s", the_map.file_name);
-    white_text(384, 590, "Next Map   : %s", the_map.next_map);
+    // Both lines end before the End button beside them.
+    fitted_white_text(384, 580, b_last_level.x, "Current Map: ", the_map.file_name);
+    fitted_white_text(384, 590, b_last_level.x, "Next Map   : ", the_map.next_map);
 
     if (prompt == 1)
         textout_ex(buffer, font, "Use RIGHT mouse button to select the teleport desitnation", 160, 470,

@@ -7,6 +7,7 @@
 #include "check_mouse.h"
 #include "game_quit.h"
 #include "initialization.h"
+#include "key_latch.h"
 #include "map.h"
 #include "save_load_map.h"
 
@@ -23,19 +24,6 @@ int key_esc_down = 0, key_r_down = 0, key_l_down = 0, key_g_down = 0, key_b_down
 int up_key_down = 0, down_key_down = 0, key_enter_down = 0;
 
 namespace {
-
-// True once per press of `scancode`: the latch holds it until the key is up again.
-bool pressed_once(int scancode, int &latch)
-{
-    if (!key[scancode]) {
-        latch = 0;
-        return false;
-    }
-    if (latch)
-        return false;
-    latch = -1;
-    return true;
-}
 
 void toggle(int &flag)
 {
@@ -65,32 +53,32 @@ bool pointer_in(int left, int right, int top, int bottom)
 
 void process_editing_keys()
 {
-    if (pressed_once(KEY_ESC, key_esc_down))
+    if (fresh_key_press(KEY_ESC, key_esc_down))
         confirm = -1;
-    if (pressed_once(KEY_R, key_r_down)) {
+    if (fresh_key_press(KEY_R, key_r_down)) {
         the_map.flush();
         // What is painted now is a new map: the file of the old one no longer holds it.
         the_edited_map_path[0] = '\0';
     }
     draw_block_layer = key[KEY_Z] ? 0 : -1;
     draw_trans_layer = key[KEY_X] ? 0 : -1;
-    if (pressed_once(KEY_L, key_l_down))
+    if (fresh_key_press(KEY_L, key_l_down))
         toggle(trans_layer_active);
-    if (pressed_once(KEY_G, key_g_down))
+    if (fresh_key_press(KEY_G, key_g_down))
         toggle(draw_grid);
-    if (pressed_once(KEY_B, key_b_down))
+    if (fresh_key_press(KEY_B, key_b_down))
         toggle(draw_blocked_indicator);
-    if (pressed_once(KEY_F, key_f_down))
+    if (fresh_key_press(KEY_F, key_f_down))
         switch_screen_mode();
 }
 
 void process_confirm_box()
 {
-    if (pressed_once(KEY_RIGHT, down_key_down))
+    if (fresh_key_press(KEY_RIGHT, down_key_down))
         confirm_selection = confirm_selection ? 0 : 1;
-    if (pressed_once(KEY_LEFT, up_key_down))
+    if (fresh_key_press(KEY_LEFT, up_key_down))
         confirm_selection = confirm_selection ? 0 : 1;
-    if (pressed_once(KEY_ENTER, key_enter_down)) {
+    if (fresh_key_press(KEY_ENTER, key_enter_down)) {
         if (confirm_selection == 1)
             game_quit();
         confirm = 0;

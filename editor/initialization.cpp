@@ -4,13 +4,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 #include "allegico.h"
 #include "buttons.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "plain_file.h"
 #include "plain_text.h"
+#include "start_up.h"
 #include "tile_picker.h"
 #include "timer.h"
 
@@ -35,17 +38,12 @@ int fit_editor_screen_mode(int mode)
 
 void read_editor_settings()
 {
-    FILE *file = std::fopen(editor_settings_location, "r");
-    if (!file)
+    // Only the first 4 bytes count. A file that is missing, no plain file, too large or unreadable
+    // leaves the mode at its start value, 2.
+    std::string text;
+    if (!read_plain_file_start(editor_settings_location, settings_file_bound, 4, text))
         return;
-    char text[5] = {0, 0, 0, 0, 0};
-    std::size_t got = std::fread(text, 1, 4, file);
-    text[got] = '\0';
-    if (std::ferror(file))
-        GAME_SCREEN_MODE = 2;
-    else
-        GAME_SCREEN_MODE = fit_editor_screen_mode(std::atoi(text));
-    std::fclose(file);
+    GAME_SCREEN_MODE = fit_editor_screen_mode(std::atoi(text.c_str()));
 }
 
 void read_command_line(int argc, char **argv)
@@ -72,11 +70,10 @@ static void change_to_executable_directory()
 void initialization(int argc, char **argv)
 {
     allegro_icon = allegico_xpm;
+    ignore_file_size_signal();
     use_plain_text();
-    if (allegro_init() != 0) {
-        std::fprintf(stderr, "Could not start Allegro: %s\n", allegro_error);
-        std::exit(1);
-    }
+    if (allegro_init() != 0)
+        end_without_allegro();
     install_keyboard();
     install_mouse();
     install_timer();

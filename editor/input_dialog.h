@@ -1,4 +1,4 @@
-// The two one-line text dialogs: the map's name and the level set's name.
+// The editor's own dialogs: the map's name, the level set's name, and a yes/no question.
 #pragma once
 #include <allegro.h>
 
@@ -15,3 +15,12 @@ extern int (*the_dialog_runner)(DIALOG *dialog, int focus);
 void edit_map_name();
 // Runs the level-set name dialog on level_set_name, likewise.
 void edit_level_set_name();
+
+// Runs a popup dialog; Allegro's popup_dialog by default.
+extern int (*the_dialog_popup)(DIALOG *dialog, int focus);
+
+// Asks the three lines s1..s3 with the two answers `yes` and `no` (keys yes_key and no_key), as
+// Allegro's alert does, but opening on `no`: ENTER at once keeps what is there. Returns 1 for
+// `yes`, 2 for `no` or ESC.
+int ask_yes_no(const char *s1, const char *s2, const char *s3, const char *yes, const char *no, int yes_key,
+               int no_key);

@@ -128,42 +128,12 @@ void map::draw(BITMAP *target)
 
 map_file map::to_file() const
 {
-    map_file file;
-    std::memcpy(file.name, name, sizeof(file.name));
-    std::memcpy(file.file_name, file_name, sizeof(file.file_name));
-    std::memcpy(file.next_map, next_map, sizeof(file.next_map));
-    file.start_x = start_x;
-    file.start_y = start_y;
-    file.exit_x = exit_x;
-    file.exit_y = exit_y;
-    file.background = background;
-    file.x_velocity = x_velocity;
-    file.y_velocity = y_velocity;
-    std::memcpy(file.block_layer, block_layer, sizeof(block_layer));
-    std::memcpy(file.trans_layer, trans_layer, sizeof(trans_layer));
-    file.teleport_count = static_cast<int>(teleports.size());
-    file.teleports = teleports;
-    return file;
+    return map_file_of(*this);
 }
 
 void map::from_file(const map_file &file)
 {
-    std::memcpy(name, file.name, sizeof(name));
-    name[sizeof(name) - 1] = '\0';
-    std::memcpy(file_name, file.file_name, sizeof(file_name));
-    file_name[sizeof(file_name) - 1] = '\0';
-    std::memcpy(next_map, file.next_map, sizeof(next_map));
-    next_map[sizeof(next_map) - 1] = '\0';
-    start_x = file.start_x;
-    start_y = file.start_y;
-    exit_x = file.exit_x;
-    exit_y = file.exit_y;
-    background = file.background;
-    x_velocity = file.x_velocity;
-    y_velocity = file.y_velocity;
-    std::memcpy(block_layer, file.block_layer, sizeof(block_layer));
-    std::memcpy(trans_layer, file.trans_layer, sizeof(trans_layer));
-    teleports = file.teleports;
-    // The list is what a file really gave; the count follows it.
+    copy_map_file(file, *this);
+    // The editor's count follows its list, which holds what the file really gave.
     teleport_count = static_cast<int>(teleports.size());
 }

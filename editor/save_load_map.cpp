@@ -1,5 +1,6 @@
 // Saving and loading map files, the next-map link and the level-set compiler's chain walk.
 #include "save_load_map.h"
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -19,11 +20,12 @@ char level_set_name[256] = "Level Set Name";
 char the_edited_map_path[256] = "";
 
 int (*the_file_selector)(const char *, char *, const char *, int, int, int) = file_select_ex;
-int (*the_question)(const char *, const char *, const char *, const char *, const char *, int, int) = alert;
+int (*the_question)(const char *, const char *, const char *, const char *, const char *, int, int) = ask_yes_no;
 
 namespace {
 
 const int path_size = 256;
+const int typed_path_size = 1024;
 
 void screen_text(BITMAP *target, int x, int y, const char *text)
 {
@@ -36,14 +38,72 @@ void banner(const char *text)
     screen_text(screen, 0, 0, text);
 }
 
-bool select_map_file(const char *title)
-{
-    return the_file_selector(title, filename_buffer, "map", path_size, -1, -1) != 0;
-}
-
 void press_any_key(BITMAP *target, int y)
 {
     screen_text(target, 0, y, "Press Any Key");
+}
+
+// Writes `text` at (0, y) in lines as wide as the screen, so that a long path shows whole; returns
+// the y below it.
+int wrapped_screen_text(int y, const char *text)
+{
+    const int per_line = std::max(1, screen->w / text_length(font, " "));
+    const std::size_t length = std::strlen(text);
+    std::size_t at = 0;
+    do {
+        const std::string line(text + at, std::min(length - at, static_cast<std::size_t>(per_line)));
+        screen_text(screen, 0, y, line.c_str());
+        y += 10;
+        at += line.size();
+    } while (at < length);
+    return y;
+}
+
+// Puts a failure on the screen: what went wrong, the path, what it means, and waits for a key.
+void report_failure(const char *what, const char *path, const char *meaning)
+{
+    screen_text(screen, 0, 20, what);
+    int y = wrapped_screen_text(30, path);
+    if (*meaning) {
+        screen_text(screen, 0, y, meaning);
+        y += 10;
+    }
+    press_any_key(screen, y);
+    clear_keybuf();
+    readkey();
+}
+
+// The file selector under the banner (drawn first unless `keep_screen`, which leaves a message
+// there in view), offering `offered`, until the author chooses a path that fits `chosen` (256
+// bytes) or cancels. The selector's own field is far longer than any path the editor keeps, so
+// that a path typed too long is refused as a whole rather than silently cut at its end: it is
+// offered again to be shortened, under the message that says why. False when cancelled; `chosen`
+// is then as it was.
+bool choose_path(const char *banner_text, const char *title, const std::string &offered, char *chosen,
+                 const char *ext, bool keep_screen = false)
+{
+    char typed[typed_path_size];
+    std::snprintf(typed, sizeof(typed), "%s", offered.c_str());
+    if (!keep_screen)
+        banner(banner_text);
+    for (;;) {
+        if (!the_file_selector(title, typed, ext, typed_path_size, -1, -1))
+            return false;
+        if (path_fits(typed)) {
+            copy_path(chosen, typed);
+            return true;
+        }
+        char what[96];
+        std::snprintf(what, sizeof(what), "This path is too long: %zu characters, at most %d fit.",
+                      std::strlen(typed), path_size - 1);
+        banner(banner_text);
+        report_failure(what, typed, "Nothing was changed. Shorten it, or press ESC in the selector.");
+    }
+}
+
+bool select_map_file(const char *banner_text, const char *title)
+{
+    return choose_path(banner_text, title, filename_buffer, filename_buffer, "map");
 }
 
 // A file name as the question shows it: plain ASCII only (the name comes from the file system, not
@@ -75,23 +135,16 @@ bool may_overwrite(const char *path)
 void refuse_loader(const char *why, const char *detail, const char *reason)
 {
     banner(" Level Set Creator ");
-    screen_text(screen, 0, 20, why);
-    screen_text(screen, 0, 30, detail);
-    screen_text(screen, 0, 40, reason);
-    press_any_key(screen, 50);
-    clear_keybuf();
-    readkey();
+    report_failure(why, detail, reason);
 }
 
 // The loader file's selector, from the maps' directory, until the author picks a place the game
 // reads or gives up. Leaves the chosen path in `path`; false when cancelled.
 bool choose_loader_path(char *path, const char *maps_directory)
 {
-    char proposed[path_size];
-    copy_path(proposed, maps_directory);
-    for (;;) {
-        copy_path(path, proposed);
-        if (!the_file_selector("Save loader as?", path, "qlx", path_size, -1, -1))
+    std::string proposed = maps_directory;
+    for (bool refused = false;; refused = true) {
+        if (!choose_path(" Level Set Creator ", "Save loader as?", proposed, path, "qlx", refused))
             return false;
         fix_filename_slashes(path);
         if (!add_loader_extension(path)) {
@@ -104,7 +157,7 @@ bool choose_loader_path(char *path, const char *maps_directory)
             return true;
         }
         // Back to the maps' folder, keeping the name that was typed.
-        copy_path(proposed, (std::string(maps_directory) + get_filename(path)).c_str());
+        proposed = std::string(maps_directory) + get_filename(path);
     }
 }
 
@@ -124,22 +177,26 @@ void copy_path(char *dest, const char *src)
     std::snprintf(dest, path_size, "%s", src);
 }
 
+int path_fits(const char *path)
+{
+    return std::strlen(path) < static_cast<std::size_t>(path_size) ? -1 : 0;
+}
+
 void report_write_failure(const char *what, const char *path)
 {
-    char line[path_size + 64];
+    char line[64];
     std::snprintf(line, sizeof(line), "Could not write the %s!", what);
-    screen_text(screen, 0, 20, line);
-    screen_text(screen, 0, 30, path);
-    press_any_key(screen, 40);
-    clear_keybuf();
-    readkey();
+    report_failure(line, path, "");
 }
 
 int save_map_as(char *path)
 {
     fix_filename_slashes(path);
-    copy_path(the_map.file_name, get_filename(path));
-    if (write_map_file(path, the_map.to_file())) {
+    // The file states its own name; the map takes it only once the file holds it.
+    map_file file = the_map.to_file();
+    copy_path(file.file_name, get_filename(path));
+    if (write_map_file(path, file)) {
+        copy_path(the_map.file_name, file.file_name);
         copy_path(last_filename, path);
         copy_path(the_edited_map_path, path);
         return -1;
@@ -159,17 +216,22 @@ bool overwrites_another_map(const char *path)
     return !std::filesystem::equivalent(path, the_edited_map_path, error);
 }
 
-void load_map_from(const char *path)
+int load_map_from(const char *path)
 {
+    // The file is read over an emptied copy: a file that ends early leaves every field it does not
+    // reach as flush leaves it, lines included, and one that cannot be read leaves the map alone.
+    map emptied = the_map;
+    emptied.flush();
+    map_file file = emptied.to_file();
+    if (!read_map_file(path, file, unread_lines::kept)) {
+        report_failure("Could not load the map file!", path, "The map in the editor is as it was.");
+        return 0;
+    }
     the_map.flush();
-    copy_path(last_filename, path);
-    the_edited_map_path[0] = '\0';
-    // A file that ends early leaves every field it does not reach as flush left it, lines included.
-    map_file file = the_map.to_file();
-    if (!read_map_file(path, file, unread_lines::kept))
-        return;
     the_map.from_file(file);
+    copy_path(last_filename, path);
     copy_path(the_edited_map_path, path);
+    return -1;
 }
 
 void next_map_from(const char *path)
@@ -263,8 +325,11 @@ int save_loader_as(const char *path, const char *first_name)
 void save_map()
 {
     copy_path(filename_buffer, last_filename);
-    banner(" SAVING ");
-    if (!select_map_file("Save as?"))
+    // A map that no file holds yet (a new one, or one emptied with R) starts in the last map's
+    // folder: ENTER must never offer the file of the map it was made after.
+    if (the_edited_map_path[0] == '\0')
+        truncate_level_set_directory(filename_buffer);
+    if (!select_map_file(" SAVING ", "Save as?"))
         return;
     fix_filename_slashes(filename_buffer);
     if (overwrites_another_map(filename_buffer) && !may_overwrite(filename_buffer))
@@ -274,16 +339,14 @@ void save_map()
 
 void load_map()
 {
-    banner(" LOADING ");
-    if (!select_map_file("Load?"))
+    if (!select_map_file(" LOADING ", "Load?"))
         return;
     load_map_from(filename_buffer);
 }
 
 void next_map()
 {
-    banner(" LOADING ");
-    if (!select_map_file("Next Map?"))
+    if (!select_map_file(" LOADING ", "Next Map?"))
         return;
     next_map_from(filename_buffer);
 }
@@ -292,8 +355,7 @@ void level_set_loader()
 {
     char loader_path[path_size] = "";
     char maps_directory[path_size];
-    banner(" Level Set Creator ");
-    if (!select_map_file("First map?"))
+    if (!select_map_file(" Level Set Creator ", "First map?"))
         return;
 
     char first_name[path_size];

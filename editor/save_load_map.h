@@ -9,7 +9,8 @@ extern char level_set_name[256];  // the set's name, kept between compilations
 // while no file holds it, as for a new map or one emptied with R.
 extern char the_edited_map_path[256];
 
-// The file selector and the yes/no question as the commands call them; Allegro's by default.
+// The file selector and the yes/no question as the commands call them: Allegro's file_select_ex
+// and the editor's ask_yes_no by default.
 extern int (*the_file_selector)(const char *title, char *path, const char *ext, int size, int w, int h);
 extern int (*the_question)(const char *s1, const char *s2, const char *s3, const char *b1, const char *b2,
                            int c1, int c2);
@@ -22,15 +23,17 @@ void level_set_loader();
 
 // What each command does once its path is chosen.
 // Saves the map to `path` (slashes fixed in place); a file that cannot be written is reported.
-// Returns -1 when written (the path then becomes the map's own), 0 otherwise.
+// Returns -1 when written (the path then becomes the map's own, and its base name the map's own
+// file name), 0 otherwise, and then the map keeps the names it had.
 int save_map_as(char *path);
 // Whether writing the map to `path` would replace a file that holds some other map than the one
 // being edited.
 bool overwrites_another_map(const char *path);
-// Empties the map and fills it from `path`; a file that does not open leaves it empty, and one that
-// ends early leaves the fields it does not reach empty (the name "Enter Map Name"; the own name and
-// the next map as they were).
-void load_map_from(const char *path);
+// Empties the map and fills it from `path`; one that ends early leaves the fields it does not reach
+// empty (the name "Enter Map Name"; the own name and the next map as they were). A file that cannot
+// be read is reported with its path and leaves the map, its path and last_filename as they were.
+// Returns -1 when loaded, 0 otherwise.
+int load_map_from(const char *path);
 // Links the map to the one stored in `path` by that file's own-name line; unchanged when it
 // does not open.
 void next_map_from(const char *path);
@@ -60,6 +63,10 @@ void report_write_failure(const char *what, const char *path);
 
 // Cuts `path` in place just after its last '/' (the directory of a chosen map) and returns it.
 char *truncate_level_set_directory(char *path);
+
+// Whether `path` fits the editor's 256-byte path buffers (at most 255 characters): -1 or 0. The
+// file commands refuse a longer one with a message; none is ever cut.
+int path_fits(const char *path);
 
 // Copies src into a fixed buffer, cut to fit.
 void copy_path(char *dest, const char *src);

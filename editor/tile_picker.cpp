@@ -1,5 +1,6 @@
 // The palette of plain tiles with its pages, the tool buttons and their labels.
 #include "tile_picker.h"
+#include <algorithm>
 #include "datafiles.h"
 #include "map_format.h"
 
@@ -32,6 +33,8 @@ struct tool_button {
 };
 
 const int tool_line_y = 520;
+const int tool_spacing = 50; // from one tool button to the next
+const int tool_label_offset = 32;
 
 // In drawing order (by x).
 const tool_button tools[] = {
@@ -202,6 +205,10 @@ void show_tile_picker(BITMAP *target)
 
     for (const tool_button &t : tools) {
         t.button->draw_button(target);
-        textout_ex(target, font, tool_label(t), t.x + 32, tool_line_y, makecol(0, 0, 0), -1);
+        // A label wider than the gap beside its button ("Del") ends where the next button begins,
+        // over its own button's free corner, so that the next button never covers it.
+        const char *label = tool_label(t);
+        const int x = std::min(t.x + tool_label_offset, t.x + tool_spacing - text_length(font, label));
+        textout_ex(target, font, label, x, tool_line_y, makecol(0, 0, 0), -1);
     }
 }

@@ -9,8 +9,10 @@
 #include <cstring>
 #include <string>
 #include "game_quit.h"
+#include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "plain_file.h"
 #include "player.h"
 #include "safe_file.h"
 #include "timer.h"
@@ -197,7 +199,7 @@ int write_auto_script(FILE *file, int ticks)
 
 void load_auto_script_no_dialog(char *path)
 {
-    FILE *file = std::fopen(path, "rb");
+    FILE *file = open_plain_stream(path, movie_file_bound);
     if (!file) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Could not load\n%s\nautoscript!", path);
@@ -258,22 +260,17 @@ void play_script()
 {
     if (!do_play_script || the_player.teleport_anim)
         return;
-    if (key[KEY_F3]) {
-        if (!key_F3_down) {
-            key_F3_down = -1;
-            // The credits' movie only walks Pim about: stopping it ends it where he is.
-            if (tutorial_number > 0)
-                finish_movie_unseen();
-            do_play_script = 0;
-            script_time = 0;
-            script_time_max = script_capacity;
-            for (int row = 0; row < script_key_count; row++)
-                set_movie_key(row, 0);
-            the_player.controls = -1;
-            return;
-        }
-    } else {
-        key_F3_down = 0;
+    if (fresh_key_press(KEY_F3, key_F3_down)) {
+        // The credits' movie only walks Pim about: stopping it ends it where he is.
+        if (tutorial_number > 0)
+            finish_movie_unseen();
+        do_play_script = 0;
+        script_time = 0;
+        script_time_max = script_capacity;
+        for (int row = 0; row < script_key_count; row++)
+            set_movie_key(row, 0);
+        the_player.controls = -1;
+        return;
     }
     advance_playback();
 }
@@ -326,7 +323,7 @@ void load_auto_script()
     if (file_select_ex("Load Which File?", path, "qmv", sizeof(path), 0, 0)) {
         clear_bitmap(screen);
         textout_ex(screen, font, "Loading Movie", 0, 0, makecol(255, 255, 255), -1);
-        FILE *file = std::fopen(path, "rb");
+        FILE *file = open_plain_stream(path, movie_file_bound);
         if (file) {
             read_auto_script(file);
             std::fclose(file);

@@ -1,6 +1,5 @@
-// Loading and freeing the game's data files.
+// The game's data files: which it loads, in which order, and the message each gives when it cannot be read.
 #include "datafiles.h"
-#include "datafile_check.h"
 #include "game_quit.h"
 
 DATAFILE *d_player = nullptr;
@@ -11,15 +10,7 @@ DATAFILE *d_backgrounds = nullptr;
 DATAFILE *d_system = nullptr;
 DATAFILE *d_portraits = nullptr;
 
-const char datafile_password[] = "Oct1709";
-
 namespace {
-
-struct datafile_entry {
-    DATAFILE **target;
-    const char *path;
-    const char *failure;
-};
 
 // Load order and the message each file gives when it cannot be read.
 const datafile_entry datafile_table[] = {
@@ -41,34 +32,10 @@ DATAFILE **const unload_table[] = {
 
 void load_datafiles()
 {
-    packfile_password(datafile_password);
-    for (const datafile_entry &entry : datafile_table) {
-        *entry.target = load_intact_datafile(entry.path);
-        if (!*entry.target) {
-            packfile_password(nullptr);
-            set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-            allegro_message("%s", entry.failure);
-            game_quit();
-        }
-    }
-    packfile_password(nullptr);
+    load_datafile_table(datafile_table, sizeof(datafile_table) / sizeof(datafile_table[0]), game_quit);
 }
 
 void unload_datafiles()
 {
-    for (DATAFILE **file : unload_table) {
-        if (*file) {
-            unload_datafile(*file);
-            *file = nullptr;
-        }
-    }
-}
-
-int datafile_count(const DATAFILE *file)
-{
-    int count = 0;
-    if (file)
-        while (file[count].type != DAT_END)
-            count++;
-    return count;
+    unload_datafile_list(unload_table, sizeof(unload_table) / sizeof(unload_table[0]));
 }

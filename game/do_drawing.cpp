@@ -25,11 +25,18 @@ void do_drawing()
     draw_credits(buffer);
     if (map_name_showing())
         draw_map_name(buffer);
-
-    // The screen is held only for the copy: held for the whole frame, it keeps the window's
-    // event thread from seeing short key presses.
-    acquire_screen();
-    blit(buffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
-    release_screen();
+    show_buffer();
     fps_frames++;
+}
+
+void show_buffer()
+{
+    if (!screen)
+        return;
+    // Held for the whole frame, the screen would keep the window's event thread from seeing
+    // short key presses.
+    acquire_screen();
+    // buffer was made at the screen's size.
+    blit(buffer, screen, 0, 0, 0, 0, buffer->w, buffer->h);
+    release_screen();
 }

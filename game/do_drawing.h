@@ -7,3 +7,7 @@ extern int fps_frames;
 extern int fps;
 
 void do_drawing();
+
+// Copies the whole buffer to the screen, holding the screen only for the copy. Without a graphics
+// mode (headless) there is no screen, and nothing is copied.
+void show_buffer();

@@ -4,6 +4,7 @@
 #include "auto_script.h"
 #include "credits_screen.h"
 #include "do_drawing.h"
+#include "key_latch.h"
 #include "map.h"
 #include "message.h"
 #include "music.h"
@@ -34,38 +35,24 @@ void do_logic()
     process_credits();
 }
 
-// A binding comes from a save file the player may have edited: one outside key[] is never down.
-static bool binding_down(int scancode)
-{
-    return scancode >= 0 && scancode < KEY_MAX && key[scancode];
-}
-
 void process_keys()
 {
-    if (key[KEY_ESC] && !key_esc_down && !credits_active && the_player.controls) {
-        key_esc_down = -1;
+    if (fresh_key_press(KEY_ESC, key_esc_down, !credits_active && the_player.controls))
         title_screen();
-    } else if (!key[KEY_ESC]) {
-        key_esc_down = 0;
-    }
 
     // A lesson can be neither saved nor restarted.
     const bool in_lesson = tutorial_number > 0;
 
-    // The save key has no latch: held on, it opens the save screen again.
-    if (binding_down(the_player.key_save) && !in_lesson)
+    // The save key has no latch: held on, it opens the save screen again. A binding comes from a
+    // save file the player may have edited: one outside the key array is never down.
+    if (scancode_down(the_player.key_save) && !in_lesson)
         save_game_screen();
 
     // Restart: Pim fades out first, and the map is reloaded once the fade has ended.
-    const bool restart_down = binding_down(the_player.key_restart);
-    if (restart_down && !in_lesson && !the_map.restart_key_down) {
-        if (!the_player.teleport_anim_in_progress()) {
-            the_map.restart_key_down = -1;
-            the_player.init_out_teleport_anim();
-            the_map.restart_pending = -1;
-        }
-    } else if (!restart_down) {
-        the_map.restart_key_down = 0;
+    if (fresh_key_press(the_player.key_restart, the_map.restart_key_down,
+                        !in_lesson && !the_player.teleport_anim_in_progress())) {
+        the_player.init_out_teleport_anim();
+        the_map.restart_pending = -1;
     }
     if (the_map.restart_pending && !the_player.teleport_anim_in_progress()) {
         the_map.restart_pending = 0;
@@ -75,19 +62,10 @@ void process_keys()
         the_map.restart_key_down = -1;
     }
 
-    const bool music_down = binding_down(the_player.key_music);
-    if (music_down && !key_m_down) {
-        key_m_down = -1;
+    if (fresh_key_press(the_player.key_music, key_m_down))
         change_music();
-    } else if (!music_down) {
-        key_m_down = 0;
-    }
 
     // The buffer still holds the last frame drawn, so the shot shows what is on screen.
-    if (key[KEY_F1] && !key_f1_down) {
-        key_f1_down = -1;
+    if (fresh_key_press(KEY_F1, key_f1_down))
         screenshot(buffer);
-    } else if (!key[KEY_F1]) {
-        key_f1_down = 0;
-    }
 }

@@ -4,6 +4,7 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "message.h"
+#include "modal_screen.h"
 #include "title_screen.h"
 #include "timer.h"
 
@@ -111,13 +112,6 @@ void ending_screen()
 {
     ending_state ending;
     start_ending();
-    while (!ending.done) {
-        while (speed_counter > 0) {
-            ending_tick(ending);
-            speed_counter--;
-        }
-        draw_ending(ending);
-        show_buffer();
-    }
+    run_modal_screen(ending, ending.done, ending_tick, draw_ending);
     the_message.deactivate();
 }

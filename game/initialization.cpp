@@ -5,13 +5,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <unistd.h>
 #include "allegico.h"
 #include "building_block.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "plain_file.h"
 #include "plain_text.h"
+#include "start_up.h"
 #include "level_set_screen.h"
 #include "load_music.h"
 #include "map.h"
@@ -58,15 +61,11 @@ void read_settings()
 {
     for (const setting &s : settings_table)
         *s.value = s.start;
-    FILE *file = std::fopen(settings_location, "rb");
-    if (!file)
+    std::string text;
+    if (!read_plain_file_start(settings_location, settings_file_bound, settings_read_limit, text))
         return;
-    char text[settings_read_limit + 1];
-    const std::size_t got = std::fread(text, 1, settings_read_limit, file);
-    std::fclose(file);
-    text[got] = '\0';
     // Each value that cannot be read keeps its start value, and so do the ones after it.
-    const char *at = text;
+    const char *at = text.c_str();
     for (const setting &s : settings_table) {
         char *end = nullptr;
         const long read = std::strtol(at, &end, 10);
@@ -121,11 +120,10 @@ static void change_to_executable_directory()
 void initialization()
 {
     allegro_icon = allegico_xpm;
+    ignore_file_size_signal();
     use_plain_text();
-    if (allegro_init() != 0) {
-        std::fprintf(stderr, "Could not start Allegro: %s\n", allegro_error);
-        std::exit(1);
-    }
+    if (allegro_init() != 0)
+        end_without_allegro();
     install_keyboard();
     install_timer();
 

@@ -5,6 +5,7 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "map.h"
+#include "modal_screen.h"
 #include "music.h"
 #include "player.h"
 #include "title_screen.h"
@@ -53,12 +54,6 @@ void draw_intermission()
 void intermission_screen()
 {
     intermission_state intermission;
-    while (!intermission.done) {
-        while (speed_counter > 0) {
-            intermission_tick(intermission);
-            speed_counter--;
-        }
-        draw_intermission();
-        show_buffer();
-    }
+    run_modal_screen(intermission, intermission.done, intermission_tick,
+                     [](const intermission_state &) { draw_intermission(); });
 }

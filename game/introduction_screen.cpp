@@ -6,6 +6,7 @@
 #include "game_quit.h"
 #include "map.h"
 #include "message.h"
+#include "modal_screen.h"
 #include "title_screen.h"
 #include "timer.h"
 
@@ -189,15 +190,7 @@ void introduction_screen()
 {
     introduction_state intro;
     start_introduction(intro);
-    while (!intro.done) {
-        while (speed_counter > 0) {
-            introduction_tick(intro);
-            speed_counter--;
-        }
-        if (!intro.done) {
-            draw_introduction(intro);
-            show_buffer();
-        }
-    }
+    // Once it is over nothing more is drawn: the next screen draws over its last frame.
+    run_modal_screen(intro, intro.done, introduction_tick, draw_introduction, 0);
     finish_introduction(intro);
 }

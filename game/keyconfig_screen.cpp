@@ -3,6 +3,8 @@
 #include <allegro.h>
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "key_latch.h"
+#include "modal_screen.h"
 #include "timer.h"
 #include "title_screen.h"
 
@@ -82,22 +84,17 @@ void release_scanned_keys()
 
 void process_menu_keys(keyconfig_menu &menu)
 {
-    if (menu_key_pressed(KEY_UP, menu.up_latch)) {
+    if (fresh_key_press(KEY_UP, menu.up_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = menu.item == 0 ? keyconfig_item_count - 1 : menu.item - 1;
     }
-    if (menu_key_pressed(KEY_DOWN, menu.down_latch)) {
+    if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = menu.item == keyconfig_item_count - 1 ? 0 : menu.item + 1;
     }
     // Only Enter selects here: the action key may be the very key being rebound.
-    if (!key[KEY_ENTER]) {
-        key_enter_pressed = 0;
+    if (!fresh_press(key[KEY_ENTER], key_enter_pressed))
         return;
-    }
-    if (key_enter_pressed)
-        return;
-    key_enter_pressed = -1;
     play_menu_sound(menu_select_sound);
     if (menu.item == keyconfig_back)
         menu.leave = -1;
@@ -167,12 +164,5 @@ void draw_keyconfig_menu(const keyconfig_menu &menu)
 void keyconfig_screen()
 {
     keyconfig_menu menu = start_keyconfig_menu();
-    while (!menu.leave) {
-        while (speed_counter > 0) {
-            keyconfig_menu_tick(menu);
-            speed_counter--;
-        }
-        draw_keyconfig_menu(menu);
-        show_buffer();
-    }
+    run_modal_screen(menu, menu.leave, keyconfig_menu_tick, draw_keyconfig_menu);
 }

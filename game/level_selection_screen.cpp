@@ -8,8 +8,10 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "do_logic.h"
+#include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "plain_file.h"
 #include "title_screen.h"
 
 std::vector<level_selection_locs> level_selections;
@@ -60,7 +62,7 @@ int read_chain_link(const char *dir, char *current, level_selection_locs &record
     if (std::strlen(dir) + std::strlen(current) > chain_name_size - 1)
         return 0;
     std::snprintf(path, sizeof(path), "%s%s", dir, current);
-    FILE *file = std::fopen(path, "rb");
+    FILE *file = open_plain_stream(path, map_file_bound);
     if (!file)
         return 0;
     read_chain_line(file, record.name, sizeof(record.name));
@@ -130,14 +132,9 @@ int level_selection_tick(slot_list &list)
 {
     slot_advance_slide(list);
 
-    if (key[KEY_ESC]) {
-        if (!key_esc_down) {
-            key_esc_down = -1;
-            list.result = level_selection_escaped;
-            return slot_return_now;
-        }
-    } else {
-        key_esc_down = 0;
+    if (fresh_key_press(KEY_ESC, key_esc_down)) {
+        list.result = level_selection_escaped;
+        return slot_return_now;
     }
 
     if (slot_enter_pressed(key_enter_pressed)) {
@@ -170,7 +167,7 @@ void draw_level_selection(const slot_list &list)
     draw_slot_rows(buffer, list, draw_selection_row, nullptr, empty_text);
     if (!level_set_exists)
         draw_broken_set_box(buffer);
-    show_slot_screen();
+    draw_slot_arrows();
 }
 
 int level_selection_screen()

@@ -7,6 +7,7 @@
 #include <utility>
 #include "do_drawing.h"
 #include "map.h"
+#include "plain_file.h"
 #include "player.h"
 #include "show_map_name.h"
 #include "title_screen.h"
@@ -73,14 +74,6 @@ int is_symbolic_link(const char *path)
     return lstat(path, &info) == 0 && S_ISLNK(info.st_mode) ? -1 : 0;
 }
 
-// A loader file is read only when it is a plain file of the tree itself: not a link, and not a
-// device or pipe that could be read for ever or never answer.
-int is_plain_file(const char *path)
-{
-    struct stat info;
-    return lstat(path, &info) == 0 && S_ISREG(info.st_mode) ? -1 : 0;
-}
-
 // Copies text into a fixed field; returns 0 (and leaves the field empty) if it does not fit.
 int copy_field(char *field, int size, const char *text)
 {
@@ -129,10 +122,12 @@ int add_level_set(const char *path, int attrib, void *param)
 {
     (void)attrib;
     (void)param;
-    // A loader file that cannot be read is passed over: one bad file must not stop the game.
-    if (!is_plain_file(path))
+    // A loader file that cannot be read is passed over: one bad file must not stop the game. It is
+    // read only when it is a plain file of the tree itself: not a link, and not a device or pipe
+    // that could be read for ever or never answer.
+    if (is_symbolic_link(path))
         return 0;
-    FILE *file = std::fopen(path, "rb");
+    FILE *file = open_plain_stream(path, loader_file_bound);
     if (!file)
         return 0;
     level_set_locs set;
@@ -250,7 +245,7 @@ void draw_level_set_screen(const slot_list &list)
 {
     draw_slot_screen_back(buffer, level_set_title, level_set_subtitle);
     draw_slot_rows(buffer, list, draw_found_set_row, draw_built_in_row, nullptr);
-    show_slot_screen();
+    draw_slot_arrows();
 }
 
 int level_set_screen()

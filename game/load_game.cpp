@@ -1,10 +1,13 @@
 // Loading a save file into the current level set, the map and the player's key bindings.
 #include "load_game.h"
 #include <allegro.h>
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include "level_set_screen.h"
+#include "plain_file.h"
 #include "map.h"
 #include "player.h"
 #include "save_game.h"
@@ -68,11 +71,15 @@ bool read_map_name(const char *directory, const char *file, char *name, int size
     char path[256];
     std::memcpy(path, directory, directory_length);
     std::memcpy(path + directory_length, file, file_length + 1);
-    std::FILE *map = std::fopen(path, "rb");
-    if (!map)
+    // Only the first line is wanted: no more of the file is read than that line's field can hold.
+    std::string text;
+    if (!read_plain_file_start(path, map_file_bound, save_line_limit + 1, text))
         return false;
-    read_save_line(map, name, size);
-    std::fclose(map);
+    std::size_t length = text.find('\n');
+    length = std::min({length, text.size(), static_cast<std::size_t>(size - 1),
+                       static_cast<std::size_t>(save_line_limit)});
+    std::memcpy(name, text.data(), length);
+    name[length] = '\0';
     return true;
 }
 
@@ -81,7 +88,7 @@ bool read_map_name(const char *directory, const char *file, char *name, int size
 save_state read_save_file(const char *path, save_contents &into)
 {
     into = save_contents();
-    std::FILE *in = std::fopen(path, "rb");
+    std::FILE *in = open_plain_stream(path, save_file_bound);
     if (!in)
         return save_unopened;
     char *const lines[5] = {into.loader_directory, into.file_name, into.level_set_name, into.first_level,

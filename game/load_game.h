@@ -19,7 +19,9 @@ enum save_state { save_whole, save_unopened, save_damaged };
 
 // Reads the save at path into into. save_whole when its five lines are there and the map they
 // name opens; save_damaged when the file is short or its map cannot be opened (an empty file, a
-// damaged one, one whose level set is gone); save_unopened when the file cannot be opened.
+// damaged one, one whose level set is gone, or whose map is no plain file or larger than a map can
+// be); save_unopened when the file cannot be opened, is no plain file (a pipe, a device, a
+// directory) or is larger than a save can be (plain_file.h).
 save_state read_save_file(const char *path, save_contents &into);
 
 // Reads the save at path into the level-set globals, the map's file name and the player's key

@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "modal_screen.h"
 #include "timer.h"
 #include "title_screen.h"
 
@@ -38,14 +39,10 @@ void logo_screen()
 {
     speed_counter = 0;
     logo_state logo;
-    while (!logo.done) {
-        while (speed_counter > 0) {
-            logo_tick(logo);
-            speed_counter--;
-        }
-        draw_logo(logo);
-        show_buffer();
+    // Each frame starts from a clear buffer, and the buffer is left clear.
+    run_modal_screen(logo, logo.done, logo_tick, [](const logo_state &l) {
         clear_bitmap(buffer);
-    }
+        draw_logo(l);
+    });
     clear_bitmap(buffer);
 }

@@ -118,39 +118,13 @@ void map::load_map(char *file)
     std::memcpy(path + directory_length, file, file_length + 1);
 
     // The file is read over the emptied map, so whatever it does not supply keeps the empty values.
-    map_file contents;
-    std::memcpy(contents.name, name, sizeof(name));
-    std::memcpy(contents.file_name, file_name, sizeof(file_name));
-    std::memcpy(contents.next_map, next_map, sizeof(next_map));
-    contents.start_x = start_x;
-    contents.start_y = start_y;
-    contents.exit_x = exit_x;
-    contents.exit_y = exit_y;
-    contents.background = background;
-    contents.x_velocity = x_velocity;
-    contents.y_velocity = y_velocity;
-    std::memcpy(contents.block_layer, block_layer, sizeof(block_layer));
-    std::memcpy(contents.trans_layer, trans_layer, sizeof(trans_layer));
-    contents.teleport_count = teleport_count;
+    map_file contents = map_file_of(*this);
     if (read_map_file(path, contents) == 0) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Could Not load map!\n%s", path);
         game_quit();
     }
-    std::memcpy(name, contents.name, sizeof(name));
-    std::memcpy(file_name, contents.file_name, sizeof(file_name));
-    std::memcpy(next_map, contents.next_map, sizeof(next_map));
-    start_x = contents.start_x;
-    start_y = contents.start_y;
-    exit_x = contents.exit_x;
-    exit_y = contents.exit_y;
-    background = contents.background;
-    x_velocity = contents.x_velocity;
-    y_velocity = contents.y_velocity;
-    std::memcpy(block_layer, contents.block_layer, sizeof(block_layer));
-    std::memcpy(trans_layer, contents.trans_layer, sizeof(trans_layer));
-    teleport_count = contents.teleport_count;
-    teleports = std::move(contents.teleports);
+    copy_map_file(contents, *this);
 
     the_player.x = cell_to_pixel(start_x);
     the_player.y = cell_to_pixel(start_y);

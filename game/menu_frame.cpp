@@ -2,6 +2,7 @@
 #include "menu_frame.h"
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "key_latch.h"
 #include "music.h"
 #include "player.h"
 
@@ -38,11 +39,6 @@ const int top_left_image = 40;
 const int menu_backdrop = 1;
 
 } // namespace
-
-int menu_action_key_in_range()
-{
-    return the_player.key_action >= 0 && the_player.key_action < KEY_MAX;
-}
 
 void play_menu_sound(int sound)
 {
@@ -87,42 +83,7 @@ void draw_menu_frame_front()
                   title_scroller_text);
 }
 
-void show_buffer()
-{
-    // Without a graphics mode (headless) there is no screen to copy to.
-    if (!screen)
-        return;
-    acquire_screen();
-    blit(buffer, screen, 0, 0, 0, 0, 640, 480);
-    release_screen();
-}
-
-int fresh_press(int down, int &latch)
-{
-    if (!down) {
-        latch = 0;
-        return 0;
-    }
-    if (latch)
-        return 0;
-    latch = -1;
-    return -1;
-}
-
-int menu_key_pressed(int scancode, int &latch)
-{
-    return fresh_press(key[scancode], latch);
-}
-
 int menu_select_pressed()
 {
-    const int action_down = menu_action_key_in_range() && key[the_player.key_action];
-    if (!key[KEY_ENTER] && !action_down) {
-        key_enter_pressed = 0;
-        return 0;
-    }
-    if (key_enter_pressed)
-        return 0;
-    key_enter_pressed = -1;
-    return -1;
+    return fresh_press(key[KEY_ENTER] || scancode_down(the_player.key_action), key_enter_pressed);
 }

@@ -34,17 +34,7 @@ void draw_menu_frame_back(BITMAP *heading, int heading_x, int heading_y);
 void draw_menu_cursor(int y);
 // Front layer into buffer: the version text and the scroller.
 void draw_menu_frame_front();
-// Copies the whole buffer to the screen.
-void show_buffer();
 
-// A key that acts once per press: -1 when down and latch was clear (the latch is then set),
-// else 0; the latch clears whenever the key is seen up.
-int fresh_press(int down, int &latch);
-// The same for the key scancode.
-int menu_key_pressed(int scancode, int &latch);
-// The action key binding comes from a save file: -1 when it lies inside the key array, else 0
-// (one outside it counts as never down).
-int menu_action_key_in_range();
 // Enter or the player's action key under key_enter_pressed: -1 on a fresh press, else 0.
 int menu_select_pressed();
 

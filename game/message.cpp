@@ -3,6 +3,7 @@
 #include <cstring>
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "key_latch.h"
 #include "player.h"
 
 message the_message;
@@ -35,9 +36,7 @@ const int arrow_bottom = 455;
 int close_key_down()
 {
     // The action binding may come from a movie or a hand-edited save: outside key[] it is never down.
-    const int action = the_player.key_action;
-    const int action_down = action >= 0 && action < KEY_MAX && key[action];
-    return action_down || key[KEY_ENTER] ? -1 : 0;
+    return scancode_down(the_player.key_action) || key[KEY_ENTER] ? -1 : 0;
 }
 
 void clear_text_image(BITMAP *image)

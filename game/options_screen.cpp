@@ -6,8 +6,10 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "key_latch.h"
 #include "keyconfig_screen.h"
 #include "level_set_screen.h"
+#include "modal_screen.h"
 #include "safe_file.h"
 #include "save_load_screen.h"
 #include "timer.h"
@@ -25,14 +27,10 @@ void (*options_keyconfig_screen)() = keyconfig_screen;
 int (*options_level_set_screen)() = level_set_screen;
 void (*options_erase_save_screen)() = erase_save_screen;
 
-namespace {
-
 void report_in_message_box(const char *text)
 {
     allegro_message("%s", text);
 }
-
-} // namespace
 
 screen_mode_calls the_screen_mode_calls = {set_color_depth, set_gfx_mode, report_in_message_box};
 
@@ -197,18 +195,18 @@ options_menu start_options_menu()
 
 void options_menu_tick(options_menu &menu)
 {
-    if (menu_key_pressed(KEY_UP, menu.up_latch)) {
+    if (fresh_key_press(KEY_UP, menu.up_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = menu.item == 0 ? options_item_count - 1 : menu.item - 1;
     }
-    if (menu_key_pressed(KEY_DOWN, menu.down_latch)) {
+    if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = menu.item == options_item_count - 1 ? 0 : menu.item + 1;
     }
     // The latches of Left and Right follow their keys on every row, so a press held while
     // moving onto a volume row does not step it.
-    const int left = menu_key_pressed(KEY_LEFT, menu.left_latch);
-    const int right = menu_key_pressed(KEY_RIGHT, menu.right_latch);
+    const int left = fresh_key_press(KEY_LEFT, menu.left_latch);
+    const int right = fresh_key_press(KEY_RIGHT, menu.right_latch);
     const option_item &row = option_items[menu.item];
     if (row.volume && left)
         step_volume(*row.volume, *row.step, -1);
@@ -238,13 +236,6 @@ void draw_options_menu(const options_menu &menu)
 void options_screen()
 {
     options_menu menu = start_options_menu();
-    while (!menu.leave) {
-        while (speed_counter > 0) {
-            options_menu_tick(menu);
-            speed_counter--;
-        }
-        draw_options_menu(menu);
-        show_buffer();
-    }
+    run_modal_screen(menu, menu.leave, options_menu_tick, draw_options_menu);
     write_settings();
 }

@@ -26,20 +26,22 @@ struct options_menu {
     int right_latch = 0;
 };
 
-// The screens the options open. They live in their own modules; an item whose screen is not
-// part of the game (null) does nothing.
+// The screens the options open, which live in their own modules. Each holds the real screen;
+// a test may swap in its own and puts the real one back.
 extern void (*options_keyconfig_screen)();
 extern int (*options_level_set_screen)();
 extern void (*options_erase_save_screen)();
 
 // The graphics calls of the screen-mode toggle, gathered so that the order of its attempts can
-// be checked without a display. They are Allegro's own calls in the game.
+// be checked without a display: set_color_depth, set_gfx_mode and report_in_message_box.
 struct screen_mode_calls {
     void (*set_depth)(int depth);
     int (*set_mode)(int card, int w, int h, int v_w, int v_h);
     void (*report)(const char *text);
 };
 extern screen_mode_calls the_screen_mode_calls;
+// Shows text in Allegro's message box.
+void report_in_message_box(const char *text);
 
 // One press of Left (direction -1) or Right (+1) on a volume: the move sound at the sample
 // volume as it was, the step, and the music volume handed to Allegro. At 0 (Left) or above 254

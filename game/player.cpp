@@ -11,6 +11,7 @@
 #include "ending_screen.h"
 #include "game_quit.h"
 #include "intermission_screen.h"
+#include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
 #include "message.h"
@@ -87,12 +88,6 @@ bool row_in_grid(int row)
 int block_at(int column, int row)
 {
     return in_grid(column, row) ? the_map.block_layer[column][row] : off_grid;
-}
-
-// Bindings come from save files: a scancode outside Allegro's key array is never down.
-bool key_is_down(int scancode)
-{
-    return scancode >= 0 && scancode < KEY_MAX && key[scancode];
 }
 
 BITMAP *player_image(int entry)
@@ -286,15 +281,15 @@ void player::update_bbox()
 void player::process_keys()
 {
     // Exactly one of these runs; right wins over left.
-    if (key_is_down(key_right) && step == 0) {
+    if (scancode_down(key_right) && step == 0) {
         process_direction_key(0);
-    } else if (key_is_down(key_left) && step == 0) {
+    } else if (scancode_down(key_left) && step == 0) {
         process_direction_key(1);
-    } else if (key_is_down(key_up) && !walking) {
+    } else if (scancode_down(key_up) && !walking) {
         up = -1;
         ducking = 0;
         hold_ticks = 0;
-    } else if (key_is_down(key_down) && !walking) {
+    } else if (scancode_down(key_down) && !walking) {
         ducking = -1;
         up = 0;
         hold_ticks = 0;
@@ -302,7 +297,7 @@ void player::process_keys()
         ducking = 0;
         up = 0;
     }
-    if (!key_is_down(key_left) && !key_is_down(key_right))
+    if (!scancode_down(key_left) && !scancode_down(key_right))
         hold_ticks = 0;
 
     process_action_key();
@@ -340,14 +335,9 @@ void player::count_step(int direction)
 
 void player::process_action_key()
 {
-    const bool pressed = key_is_down(key_action);
     // Lesson 1 teaches moving only: the action key builds and destroys nothing there.
-    if (!(pressed && build_key_down == 0 && !walking && !falling && tutorial_number != 1)) {
-        if (!pressed)
-            build_key_down = 0;
+    if (!fresh_key_press(key_action, build_key_down, !walking && !falling && tutorial_number != 1))
         return;
-    }
-    build_key_down = -1;
 
     const pose current = (up && !climbing) ? pose_up : ducking ? pose_down : pose_standing;
     const block_rule &rule = block_rules[current];

@@ -28,8 +28,6 @@ save_game_locs::save_game_locs()
 
 namespace {
 
-// Lines are read with a limit of 255 characters, whatever the field could hold.
-const int line_limit = 255;
 
 [[noreturn]] void fail(const char *text)
 {
@@ -64,8 +62,8 @@ void report_unsaved()
 int read_save_line(std::FILE *in, char *into, int size)
 {
     int keep = size - 1;
-    if (keep > line_limit)
-        keep = line_limit;
+    if (keep > save_line_limit)
+        keep = save_line_limit;
     int length = 0;
     int c = std::fgetc(in);
     if (c == EOF) {

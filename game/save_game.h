@@ -40,6 +40,9 @@ int free_save_slot(int n);
 // The path of slot n's save file, into a buffer of size bytes.
 void save_slot_path(int n, char *into, int size);
 
+// Lines are read with a limit of 255 characters, whatever the field could hold.
+const int save_line_limit = 255;
+
 // Reads one line of in (up to its "\n", which is dropped) into into, keeping at most size - 1
 // characters, and at most 255, and skipping the rest of the line. Returns 0 at the end of the
 // file with nothing read (into is then ""), else -1.

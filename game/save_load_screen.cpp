@@ -6,6 +6,7 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "do_logic.h"
+#include "key_latch.h"
 #include "level_selection_screen.h"
 #include "level_set_screen.h"
 #include "load_game.h"
@@ -75,19 +76,6 @@ void draw_new_save_row(BITMAP *bmp, int, int x, int y)
     draw_slot_text(bmp, new_save_text, x, y);
 }
 
-// Escape through the shared latch: -1 on a fresh press, which sets it.
-int escape_pressed()
-{
-    if (!key[KEY_ESC]) {
-        key_esc_down = 0;
-        return 0;
-    }
-    if (key_esc_down)
-        return 0;
-    key_esc_down = -1;
-    return -1;
-}
-
 } // namespace
 
 // ---- Save screen
@@ -114,7 +102,7 @@ int save_screen_tick(slot_list &list)
         }
     } else {
         slot_advance_slide(list);
-        if (escape_pressed())
+        if (fresh_key_press(KEY_ESC, key_esc_down))
             list.done = -1;
         if (slot_enter_pressed(list.enter_latch)) {
             list.enter_latch = -1;
@@ -141,7 +129,7 @@ void draw_save_screen(const slot_list &list)
     draw_slot_rows(buffer, list, draw_save_row, draw_new_save_row, nullptr);
     if (list.box_open)
         draw_are_you_sure_box(buffer, list.box_choice);
-    show_slot_screen();
+    draw_slot_arrows();
 }
 
 void save_game_screen()
@@ -160,7 +148,7 @@ slot_list start_load_screen()
 int load_screen_tick(slot_list &list)
 {
     slot_advance_slide(list);
-    if (escape_pressed()) {
+    if (fresh_key_press(KEY_ESC, key_esc_down)) {
         list.result = 0;
         return slot_return_now;
     }
@@ -216,7 +204,7 @@ void draw_load_screen(const slot_list &list)
 {
     draw_slot_screen_back(buffer, "Load Game", "Load From Which Slot?");
     draw_slot_rows(buffer, list, draw_save_row, nullptr, no_saves_text);
-    show_slot_screen();
+    draw_slot_arrows();
 }
 
 int load_game_screen()
@@ -279,7 +267,7 @@ void draw_erase_screen(const slot_list &list)
     draw_slot_rows(buffer, list, draw_save_row, nullptr, no_saves_text);
     if (list.box_open)
         draw_are_you_sure_box(buffer, list.box_choice);
-    show_slot_screen();
+    draw_slot_arrows();
 }
 
 void erase_save_screen()

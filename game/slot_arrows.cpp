@@ -5,6 +5,7 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "key_latch.h"
 #include "map.h"
 #include "music.h"
 #include "player.h"
@@ -33,12 +34,6 @@ FONT *system_font(int entry)
 void play_sound(int entry)
 {
     play_game_sample(static_cast<SAMPLE *>(d_sounds[entry].dat));
-}
-
-// The up and down bindings come from a save file: one outside key[] is never down.
-int binding_down(int scancode)
-{
-    return scancode >= 0 && scancode < KEY_MAX && key[scancode];
 }
 
 // The slide length: a row is this many pixels below the one above it.
@@ -184,7 +179,7 @@ void slot_move_keys(slot_list &list)
     const int last_row = slot_row_count(list) - 1;
 
     // A press is used up whether or not it acts: one held through a slide does not act after it.
-    const int down = key[KEY_DOWN] || binding_down(the_player.key_down);
+    const int down = key[KEY_DOWN] || scancode_down(the_player.key_down);
     if (fresh_press(down, list.down_latch)) {
         if (list.list_rows > 0 && !slot_slide_running() && slot_selected(list) < last_row) {
             play_sound(slot_move_sound);
@@ -197,7 +192,7 @@ void slot_move_keys(slot_list &list)
         }
     }
 
-    const int up = key[KEY_UP] || binding_down(the_player.key_up);
+    const int up = key[KEY_UP] || scancode_down(the_player.key_up);
     if (fresh_press(up, list.up_latch)) {
         if (list.list_rows > 0 && !slot_slide_running() && slot_selected(list) > 0) {
             play_sound(slot_move_sound);
@@ -241,30 +236,17 @@ int slot_box_tick(slot_list &list, int &enter_latch)
     if (fresh_press(key[KEY_LEFT], list.up_latch))
         list.box_choice = list.box_choice ? 0 : 1;
 
-    if (!key[KEY_ENTER]) {
-        enter_latch = 0;
+    if (!fresh_press(key[KEY_ENTER], enter_latch))
         return slot_box_nothing;
-    }
-    if (enter_latch)
-        return slot_box_nothing;
-    enter_latch = -1;
     if (list.box_choice == 1)
         return slot_box_yes;
     list.box_open = 0;
     return slot_box_no;
 }
 
-int run_slot_screen(slot_list &list, int (*tick)(slot_list &), void (*frame)(const slot_list &))
+int run_slot_screen(slot_list &list, int (*tick)(slot_list &), void (*draw)(const slot_list &))
 {
-    while (!list.done) {
-        while (speed_counter > 0) {
-            const int outcome = tick(list);
-            speed_counter--;
-            if (outcome == slot_return_now)
-                return list.result;
-        }
-        frame(list);
-    }
+    run_modal_screen(list, list.done, tick, draw);
     return list.result;
 }
 
@@ -469,13 +451,7 @@ void draw_are_you_sure_box(BITMAP *bmp, int choice)
     draw_slot_box_button(bmp, slot_screen_w / 2 + quarter - half_button, y, "No", choice != 1);
 }
 
-void show_slot_screen()
+void draw_slot_arrows()
 {
     slot_arrows.draw(buffer);
-    // Without a graphics mode (headless) there is no screen to copy to.
-    if (!screen)
-        return;
-    acquire_screen();
-    blit(buffer, screen, 0, 0, 0, 0, slot_screen_w, slot_screen_h);
-    release_screen();
 }

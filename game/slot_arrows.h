@@ -1,6 +1,7 @@
 // The slot-list form of the list screens: the four-row window that slides, its cursor keys, the two bobbing scroll arrows, the row drawing and the "Are You Sure?" box.
 #pragma once
 #include <allegro.h>
+#include "modal_screen.h"
 
 // ---- The slide of the window, shared by every list screen.
 
@@ -76,9 +77,9 @@ struct slot_list {
     int box_choice = 0;  // 1 "Yes", 0 "No"; kept from one opening of the box to the next
 };
 
-// What a list screen's tick tells the loop around it.
-const int slot_go_on = 0;      // carry on
-const int slot_return_now = 1; // return at once from within this step, without another frame
+// What a list screen's tick tells the loop around it: the modal loop's own outcomes.
+const int slot_go_on = modal_go_on;
+const int slot_return_now = modal_return_now;
 
 // Hides both arrows, ends any slide a previous screen left running, and gives a fresh visit.
 slot_list start_slot_list(int list_rows, int extra_row);
@@ -110,10 +111,9 @@ const int slot_box_no = 2;  // "No" confirmed: the box has been closed
 // Plays nothing; the screen's confirmed action plays its own sound.
 int slot_box_tick(slot_list &list, int &enter_latch);
 
-// The modal loop: while steps are owed, tick and take one from speed_counter (a tick giving
-// slot_return_now returns at once); then one frame; after the frame in which done is set, returns.
-// Gives list.result.
-int run_slot_screen(slot_list &list, int (*tick)(slot_list &), void (*frame)(const slot_list &));
+// The modal loop (run_modal_screen) on list until done is set; a tick giving slot_return_now
+// returns at once. Gives list.result.
+int run_slot_screen(slot_list &list, int (*tick)(slot_list &), void (*draw)(const slot_list &));
 
 // ---- Drawing (into bmp, normally buffer; nothing here changes any state).
 
@@ -154,5 +154,5 @@ void draw_slot_box(BITMAP *bmp, int width, const char *text);
 void draw_slot_box_button(BITMAP *bmp, int x, int y, const char *label, int lit);
 // The "Are You Sure?" box with "Yes" (choice 1) or "No" (choice 0) chosen.
 void draw_are_you_sure_box(BITMAP *bmp, int choice);
-// Step 8: the arrows into buffer, buffer to the screen (when there is one).
-void show_slot_screen();
+// Step 8: the arrows into buffer (the modal loop then copies buffer to the screen).
+void draw_slot_arrows();

@@ -5,9 +5,11 @@
 #include "do_drawing.h"
 #include "game_quit.h"
 #include "introduction_screen.h"
+#include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
 #include "message.h"
+#include "modal_screen.h"
 #include "music.h"
 #include "options_screen.h"
 #include "player.h"
@@ -49,6 +51,12 @@ const int box_h = 200;
     game_quit();
 }
 
+// The action key binding comes from a save file; one outside the key array counts as never down.
+int action_key_in_range()
+{
+    return the_player.key_action >= 0 && the_player.key_action < KEY_MAX;
+}
+
 int first_title_item()
 {
     return game_in_progress ? title_new_game : title_continue;
@@ -88,15 +96,13 @@ void select_new_game_or_continue(title_menu &menu)
         return;
     }
     // The press that chose Continue must not act in play as well.
-    if (menu_action_key_in_range())
+    if (action_key_in_range())
         key[the_player.key_action] = 0;
     menu.leave = -1;
 }
 
 void select_load_game(title_menu &menu)
 {
-    if (!title_load_game_screen)
-        return;
     if (game_in_progress) {
         menu.confirm_open = -1;
         return;
@@ -106,8 +112,6 @@ void select_load_game(title_menu &menu)
 
 void select_tutorial(title_menu &menu)
 {
-    if (!title_tutorial_screen)
-        return;
     if (game_in_progress) {
         menu.confirm_open = -1;
         return;
@@ -118,8 +122,6 @@ void select_tutorial(title_menu &menu)
 
 void select_options(title_menu &)
 {
-    if (!title_options_screen)
-        return;
     title_options_screen();
     // Ticks owed while the options were open are dropped.
     speed_counter = 0;
@@ -150,11 +152,11 @@ void confirm_game_loss(title_menu &menu)
 
 void process_menu_keys(title_menu &menu)
 {
-    if (menu_key_pressed(KEY_UP, menu.up_latch)) {
+    if (fresh_key_press(KEY_UP, menu.up_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = title_item_above(menu.item);
     }
-    if (menu_key_pressed(KEY_DOWN, menu.down_latch)) {
+    if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = title_item_below(menu.item);
     }
@@ -167,17 +169,12 @@ void process_menu_keys(title_menu &menu)
 // While the box is open only Left, Right and Enter count; the action key does not confirm.
 void process_box_keys(title_menu &menu)
 {
-    if (menu_key_pressed(KEY_LEFT, menu.up_latch))
+    if (fresh_key_press(KEY_LEFT, menu.up_latch))
         menu.answer = menu.answer ? 0 : 1;
-    if (menu_key_pressed(KEY_RIGHT, menu.down_latch))
+    if (fresh_key_press(KEY_RIGHT, menu.down_latch))
         menu.answer = menu.answer ? 0 : 1;
-    if (!key[KEY_ENTER]) {
-        key_enter_pressed = 0;
+    if (!fresh_press(key[KEY_ENTER], key_enter_pressed))
         return;
-    }
-    if (key_enter_pressed)
-        return;
-    key_enter_pressed = -1;
     menu.confirm_open = 0;
     if (menu.answer)
         confirm_game_loss(menu);
@@ -311,12 +308,5 @@ void draw_title_menu(const title_menu &menu)
 void title_screen()
 {
     title_menu menu = start_title_menu();
-    while (!menu.leave) {
-        while (speed_counter > 0) {
-            title_menu_tick(menu);
-            speed_counter--;
-        }
-        draw_title_menu(menu);
-        show_buffer();
-    }
+    run_modal_screen(menu, menu.leave, title_menu_tick, draw_title_menu);
 }

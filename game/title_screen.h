@@ -24,8 +24,8 @@ struct title_menu {
     int down_latch = 0;   // Down in the menu, Right while the box is open
 };
 
-// The screens that the Load Game, Tutorial and Options items open. They live in their own
-// modules; an item whose screen is not part of the game (null) does nothing.
+// The screens that the Load Game, Tutorial and Options items open, which live in their own
+// modules. Each holds the real screen; a test may swap in its own and puts the real one back.
 extern int (*title_load_game_screen)();
 extern int (*title_tutorial_screen)();
 extern void (*title_options_screen)();

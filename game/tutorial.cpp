@@ -5,6 +5,7 @@
 #include <vector>
 #include "auto_script.h"
 #include "building_block.h"
+#include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
 #include "message.h"
@@ -446,8 +447,7 @@ bool role_down(int role)
     for (int i = 0; i < 5; i++) {
         if (key_role_bits[i] != role)
             continue;
-        const int scancode = *bindings[i];
-        return scancode >= 0 && scancode < KEY_MAX && key[scancode];
+        return scancode_down(*bindings[i]);
     }
     return false;
 }

@@ -4,9 +4,11 @@
 #include <cstring>
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
 #include "message.h"
+#include "modal_screen.h"
 #include "player.h"
 #include "show_map_name.h"
 #include "timer.h"
@@ -58,11 +60,11 @@ void start_tutorial_lesson(int n)
 
 void tutorial_menu_tick(tutorial_menu &menu)
 {
-    if (menu_key_pressed(KEY_UP, menu.up_latch)) {
+    if (fresh_key_press(KEY_UP, menu.up_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = menu.item == 0 ? tutorial_item_count - 1 : menu.item - 1;
     }
-    if (menu_key_pressed(KEY_DOWN, menu.down_latch)) {
+    if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
         play_menu_sound(menu_move_sound);
         menu.item = menu.item == tutorial_item_count - 1 ? 0 : menu.item + 1;
     }
@@ -91,15 +93,12 @@ void draw_tutorial_menu(const tutorial_menu &menu)
 int tutorial_screen()
 {
     tutorial_menu menu = start_tutorial_menu();
-    for (;;) {
-        while (speed_counter > 0) {
-            tutorial_menu_tick(menu);
-            // A choice returns at once: no further tick and no further frame.
-            if (menu.leave)
-                return menu.result;
-            speed_counter--;
-        }
-        draw_tutorial_menu(menu);
-        show_buffer();
-    }
+    // A choice returns at once: no further tick and no further frame.
+    run_modal_screen(menu, menu.leave,
+                     [](tutorial_menu &m) {
+                         tutorial_menu_tick(m);
+                         return m.leave ? modal_return_now : modal_go_on;
+                     },
+                     draw_tutorial_menu);
+    return menu.result;
 }

@@ -56,6 +56,48 @@ const background_case background_cases[] = {
 
 INSTANTIATE_TEST_SUITE_P(cases, backgrounds_drawn, testing::ValuesIn(background_cases), label_name());
 
+struct file_line_case {
+    const char *label;
+    std::string file_name, next_map;
+    const char *current_shown, *next_shown; // as the two lines read
+};
+
+void PrintTo(const file_line_case &c, std::ostream *out) { *out << c.label; }
+
+class file_lines : public drawing, public testing::WithParamInterface<file_line_case> {};
+
+// "Current Map:" and "Next Map   :" end before the End button at x 735 (43 characters from x 384):
+// a name that does not fit keeps its beginning and its end.
+TEST_P(file_lines, end_before_the_end_button_keeping_both_ends_of_a_long_name)
+{
+    const file_line_case &c = GetParam();
+    std::snprintf(the_map.file_name, sizeof(the_map.file_name), "%s", c.file_name.c_str());
+    std::snprintf(the_map.next_map, sizeof(the_map.next_map), "%s", c.next_map.c_str());
+    draw_frame(0);
+    EXPECT_TRUE(shows_white_text(buffer, 384, 580, c.current_shown)) << c.label;
+    EXPECT_TRUE(shows_white_text(buffer, 384, 590, c.next_shown)) << c.label;
+    int white_beside = 0;
+    for (int y = 580; y < 600; y++)
+        for (int x = 735; x < 800; x++)
+            white_beside += getpixel(buffer, x, y) == makecol(255, 255, 255);
+    EXPECT_EQ(white_beside, 0) << c.label;
+}
+
+const file_line_case file_line_cases[] = {
+    {"short names whole", "a.map", "b.map", "Current Map: a.map", "Next Map   : b.map"},
+    {"30 characters fit whole", std::string(26, 'c') + ".map", "end",
+     "Current Map: cccccccccccccccccccccccccc.map", "Next Map   : end"},
+    {"31 characters are shortened", std::string(27, 'c') + ".map", "end",
+     "Current Map: cccccccccccccc...ccccccccc.map", "Next Map   : end"},
+    {"a long file name", "a-rather-long-level-file-name-for-the-dream-set-number-twelve.map",
+     "another-quite-long-next-map-file-name-in-the-set.map", "Current Map: a-rather-long-...er-twelve.map",
+     "Next Map   : another-quite-...n-the-set.map"},
+    {"the longest a file states", std::string(251, 'x') + ".map", std::string(255, 'y'),
+     "Current Map: xxxxxxxxxxxxxx...xxxxxxxxx.map", "Next Map   : yyyyyyyyyyyyyy...yyyyyyyyyyyyy"},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, file_lines, testing::ValuesIn(file_line_cases), label_name());
+
 TEST_F(drawing, trans_tile_lies_under_the_block_tile)
 {
     the_map.trans_layer[3][3] = 7;

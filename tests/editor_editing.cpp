@@ -174,17 +174,24 @@ TEST_F(editing, start_and_exit_move_only_onto_empty_cells_and_never_hold_blocks)
     EXPECT_EQ(the_map.block_layer[10][10], -1);
 }
 
+// Each label stands whole in its tool's space, which ends where the next tool's button begins: "On"
+// and "--" beside the button, the wider "Del" moved left just so far that it ends there.
 TEST_F(editing, teleport_button_cycles_placing_removing_off)
 {
     const char *labels[] = {"On", "Del", "--"};
+    const int label_x[] = {teleport_x + 32, teleport_x + 26, teleport_x + 32};
     const int tools[] = {8, 8, 0};
     const int deleting[] = {0, -1, -1};
+    const int next_tool_x = teleport_x + 50;
     for (int i = 0; i < 3; i++) {
         choose_tool(teleport_x);
         EXPECT_EQ(special_tile_selected, tools[i]);
         EXPECT_EQ(teleport_delete, deleting[i]);
         draw_frame(0);
-        EXPECT_TRUE(shows_text(buffer, teleport_x + 32, 520, labels[i], makecol(0, 0, 0), -1)) << labels[i];
+        EXPECT_TRUE(shows_text(buffer, label_x[i], 520, labels[i], makecol(0, 0, 0), -1)) << labels[i];
+        EXPECT_LE(label_x[i] + text_length(font, labels[i]), next_tool_x) << labels[i];
+        // The next tool's button is drawn whole beside it.
+        EXPECT_EQ(getpixel(buffer, next_tool_x + 1, 521), object_colour(f_build, 9, 0)) << labels[i];
     }
 }
 

@@ -6,6 +6,7 @@
 #include "game_quit.h"
 #include "headless.h"
 #include "initialization.h"
+#include "start_up.h"
 
 namespace editor_test {
 namespace {
@@ -96,6 +97,36 @@ TEST_F(file_writes, a_write_cut_off_by_a_full_disk_leaves_the_old_file_as_it_was
     }
     EXPECT_EQ(read_text_file(dir + "/ed_settings.txt"), "1");
     EXPECT_EQ(read_text_file(dir + "/kept.qlx"), "first.map\nLevel Set Name\n");
+}
+
+TEST_F(file_writes, a_write_past_a_real_size_limit_is_reported_with_the_signal_as_the_editor_sets_it)
+{
+    // The kernel's SIGXFSZ is not ignored by the test here: a child starts with the signal's default
+    // (which kills), sets it up as the editor does at start-up, and writes where no byte more may
+    // reach any file (the settings file is a single byte). It must live, and report what it reports
+    // for any failed write.
+    for (const written_kind &kind : kinds) {
+        const std::string path = dir + "/" + kind.file;
+        write_text_file(path, old_contents);
+        const std::set<std::string> before = names_in(dir);
+        clear_to_color(screen, 0);
+        EXPECT_EXIT(
+            {
+                std::signal(SIGXFSZ, SIG_DFL);
+                ignore_file_size_signal();
+                int written;
+                {
+                    file_size_limit no_more(0, size_signal::as_the_program_sets_it);
+                    written = kind.write(path);
+                }
+                const bool reported = !*kind.failure_message || shows_white_text(screen, 0, 20, kind.failure_message);
+                std::_Exit(written == 0 && reported ? 0 : 3);
+            },
+            testing::ExitedWithCode(0), "")
+            << kind.name;
+        EXPECT_EQ(read_text_file(path), old_contents) << kind.name;
+        EXPECT_EQ(names_in(dir), before) << kind.name << ": a temporary file was left";
+    }
 }
 
 TEST_F(file_writes, a_name_held_by_a_directory_is_never_replaced)

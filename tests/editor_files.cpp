@@ -1,9 +1,11 @@
 // The file commands: saving and loading maps, the next-map link, the level-set compiler's chain walk
 // and loader file, write failures, and a level set made here read back as the game reads it.
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <sys/stat.h>
 #include "editor_fixture.h"
+#include "failing_writes.h"
 #include "headless.h"
 #include "input_dialog.h"
 #include "map_file.h"
@@ -48,6 +50,9 @@ protected:
         clear_to_color(screen, 0);
     }
 
+    // The block value that busy_map puts into cell (x, y).
+    static int busy_map_cell(int x, int y) { return (x * 15 + y) % 30 - 11; }
+
     // Fills the map with a value of its own in every field.
     static void busy_map()
     {
@@ -62,7 +67,7 @@ protected:
         the_map.y_velocity = -6;
         for (int x = 0; x < map_width; x++)
             for (int y = 0; y < map_height; y++) {
-                the_map.block_layer[x][y] = (x * 15 + y) % 30 - 11;
+                the_map.block_layer[x][y] = busy_map_cell(x, y);
                 the_map.trans_layer[x][y] = (x + y) % 7 - 1;
             }
         the_map.teleports = {{1, 2, 3, 4}, {5, 6, 7, 8}, {19, 14, 0, 0}};
@@ -183,7 +188,7 @@ protected:
     void TearDown() override
     {
         the_file_selector = file_select_ex;
-        the_question = alert;
+        the_question = ask_yes_no;
         the_dialog_runner = do_dialog;
         files::TearDown();
     }
@@ -221,6 +226,8 @@ struct overwrite_case {
     edited_before before;
     const char *chosen; // in the test's folder
     bool asks;
+    const char *offered; // what Save's selector starts on: a file of the test's folder, "/" the
+                         // folder itself, "" nothing
 };
 
 void PrintTo(const overwrite_case &c, std::ostream *out) { *out << c.label; }
@@ -228,7 +235,8 @@ void PrintTo(const overwrite_case &c, std::ostream *out) { *out << c.label; }
 class overwriting : public commands, public testing::WithParamInterface<overwrite_case> {};
 
 // A save asks first exactly when the file chosen exists and holds another map than the one edited;
-// "No" leaves that file as it was, "Yes" writes it.
+// "No" leaves that file as it was, "Yes" writes it. Its selector starts on the map's own file, or,
+// for a map that no file holds, in the folder of the map last loaded or saved.
 TEST_P(overwriting, asks_only_before_replacing_another_map)
 {
     const overwrite_case &c = GetParam();
@@ -262,11 +270,15 @@ TEST_P(overwriting, asks_only_before_replacing_another_map)
     const std::string chosen = path(c.chosen);
     const std::string before = read_text_file(chosen);
 
+    const std::string offered = !*c.offered ? "" : std::string(c.offered) == "/" ? dir + "/" : path(c.offered);
     for (int answer : {2, 1}) {
         questions.clear();
         question_answer = answer;
         selector_replies.assign(selector_calls.size() + 1, chosen.c_str());
         save_map();
+        if (answer == 2) {
+            EXPECT_EQ(selector_calls.back().offered, offered) << c.label;
+        }
         EXPECT_EQ(questions.size(), c.asks ? 1u : 0u) << c.label;
         map_file on_disk;
         const bool written = read_map_file(chosen.c_str(), on_disk) && std::strcmp(on_disk.name, "Edited Now") == 0;
@@ -287,15 +299,15 @@ TEST_P(overwriting, asks_only_before_replacing_another_map)
 }
 
 const overwrite_case overwrite_cases[] = {
-    {"a new map onto an existing file", fresh_editor, "a.map", true},
-    {"a new map onto a new file", fresh_editor, "new.map", false},
-    {"the loaded map onto its own file", loaded_a, "a.map", false},
-    {"the loaded map onto its own file by another spelling", loaded_a, "./a.map", false},
-    {"the loaded map onto another map", loaded_a, "b.map", true},
-    {"a map emptied with R onto the file it came from", loaded_a_then_emptied, "a.map", true},
-    {"a saved map onto its own file", saved_as_a, "a.map", false},
-    {"a saved map onto another map", saved_as_a, "b.map", true},
-    {"a map whose file did not open onto the file made there since", loaded_missing_a, "a.map", true},
+    {"a new map onto an existing file", fresh_editor, "a.map", true, ""},
+    {"a new map onto a new file", fresh_editor, "new.map", false, ""},
+    {"the loaded map onto its own file", loaded_a, "a.map", false, "a.map"},
+    {"the loaded map onto its own file by another spelling", loaded_a, "./a.map", false, "a.map"},
+    {"the loaded map onto another map", loaded_a, "b.map", true, "a.map"},
+    {"a map emptied with R onto the file it came from", loaded_a_then_emptied, "a.map", true, "/"},
+    {"a saved map onto its own file", saved_as_a, "a.map", false, "a.map"},
+    {"a saved map onto another map", saved_as_a, "b.map", true, "a.map"},
+    {"a map whose file did not open onto the file made there since", loaded_missing_a, "a.map", true, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(cases, overwriting, testing::ValuesIn(overwrite_cases), label_name());
@@ -312,29 +324,214 @@ TEST_F(commands, a_long_or_strange_file_name_is_asked_about_in_plain_short_text)
     EXPECT_EQ(read_text_file(odd), "not a map\n");
 }
 
-TEST_F(files, a_map_that_cannot_be_written_is_reported_with_its_path)
+// The overwrite question as the editor asks it opens on its second answer, "No": ENTER at once, or
+// ESC, keeps the file; only "Yes" itself says yes.
+TEST(question, opens_on_no_and_only_yes_says_yes)
 {
-    std::string where = dir + "/no such folder/lost.map";
-    EXPECT_EQ(save_map_as(&where[0]), 0);
-    // The own name is taken all the same.
-    EXPECT_STREQ(the_map.file_name, "lost.map");
-    EXPECT_TRUE(shows_white_text(screen, 0, 20, "Could not write the map file!"));
-    EXPECT_TRUE(shows_white_text(screen, 0, 30, where.c_str()));
-    EXPECT_TRUE(shows_white_text(screen, 0, 40, "Press Any Key"));
+    static std::string focused;
+    static int closed_on; // the entry that closes the dialog; the focus itself when -2
+    the_dialog_popup = [](DIALOG *dialog, int focus) {
+        focused = static_cast<const char *>(dialog[focus].dp);
+        if (closed_on != -2)
+            return closed_on;
+        return focus;
+    };
+    struct answer_case {
+        const char *how;
+        int closed_on, result;
+    } const cases[] = {{"ENTER at once", -2, 2}, {"ESC", -1, 2}, {"Yes", 4, 1}, {"No", 5, 2}};
+    for (const answer_case &c : cases) {
+        closed_on = c.closed_on;
+        EXPECT_EQ(ask_yes_no("a.map", "already holds another map.", "Overwrite it with this one?", "Yes", "No", 'y',
+                             'n'),
+                  c.result)
+            << c.how;
+        EXPECT_EQ(focused, "No") << c.how;
+    }
+    the_dialog_popup = popup_dialog;
 }
 
-TEST_F(files, a_map_that_does_not_open_leaves_the_map_empty)
+// How a save that cannot be written fails.
+enum write_failure { missing_folder, directory_in_the_way, full_disk };
+
+struct failed_save_case {
+    const char *label;
+    edited_before before;
+    write_failure failure;
+    const char *own_name; // what the map is called before and after
+};
+
+void PrintTo(const failed_save_case &c, std::ostream *out) { *out << c.label; }
+
+class failed_saves : public commands, public testing::WithParamInterface<failed_save_case> {};
+
+// A save that fails is reported with its path, and the map keeps the names and the path it had:
+// "Current Map:" still names the file that holds it, and the next Save starts there again.
+TEST_P(failed_saves, keep_the_maps_old_path_and_name)
 {
-    busy_map();
-    std::strcpy(the_map.file_name, "kept.map");
-    load_map_from(path("missing.map").c_str());
-    EXPECT_EQ(the_map.block_layer[5][5], -1);
-    EXPECT_TRUE(the_map.teleports.empty());
-    EXPECT_EQ(the_map.background, 0);
-    EXPECT_STREQ(the_map.name, "Enter Map Name");
-    EXPECT_STREQ(the_map.file_name, "kept.map");
-    EXPECT_STREQ(the_map.next_map, "towers2.map");
+    const failed_save_case &c = GetParam();
+    write_chain_map(dir, "a.map", "end");
+    if (c.before == loaded_a) {
+        ASSERT_EQ(load_map_from(path("a.map").c_str()), -1);
+    }
+    const std::string own_path = c.before == loaded_a ? path("a.map") : "";
+    std::string where = c.failure == missing_folder ? dir + "/no such folder/lost.map" : path("lost.map");
+    if (c.failure == directory_in_the_way) {
+        ASSERT_EQ(mkdir(where.c_str(), 0755), 0);
+    }
+    clear_to_color(screen, 0);
+    int written;
+    {
+        std::unique_ptr<file_size_limit> limit(c.failure == full_disk ? new file_size_limit(0) : nullptr);
+        written = save_map_as(&where[0]);
+    }
+    EXPECT_EQ(written, 0) << c.label;
+    EXPECT_STREQ(the_map.file_name, c.own_name) << c.label;
+    EXPECT_EQ(std::string(the_edited_map_path), own_path) << c.label;
+    EXPECT_EQ(std::string(last_filename), own_path) << c.label;
+    EXPECT_TRUE(shows_white_text(screen, 0, 20, "Could not write the map file!")) << c.label;
+    EXPECT_TRUE(shows_white_text(screen, 0, 30, where.c_str())) << c.label;
+    EXPECT_TRUE(shows_white_text(screen, 0, 40, "Press Any Key")) << c.label;
+    draw_frame(0);
+    EXPECT_TRUE(shows_white_text(buffer, 384, 580, (std::string("Current Map: ") + c.own_name).c_str())) << c.label;
+    EXPECT_FALSE(shows_white_text(buffer, 384, 580, "Current Map: lost.map")) << c.label;
+
+    selector_replies = {nullptr};
+    save_map();
+    ASSERT_EQ(selector_calls.size(), 1u);
+    EXPECT_EQ(selector_calls[0].offered, own_path) << c.label;
 }
+
+const failed_save_case failed_save_cases[] = {
+    {"a new map into a missing folder", fresh_editor, missing_folder, ""},
+    {"a loaded map into a missing folder", loaded_a, missing_folder, "a.map"},
+    {"a loaded map onto a directory", loaded_a, directory_in_the_way, "a.map"},
+    {"a loaded map on a full disk", loaded_a, full_disk, "a.map"},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, failed_saves, testing::ValuesIn(failed_save_cases), label_name());
+
+// A Load whose file cannot be read leaves the map in memory as it was and says so with the path;
+// the map's own file stays its own, so a Save then writes the map with its edits there.
+TEST_F(commands, a_map_that_cannot_be_read_leaves_the_map_as_it_was_and_says_so)
+{
+    const char *unreadable[] = {"levl1.map", "no such folder/level1.map"};
+    for (const char *name : unreadable) {
+        busy_map();
+        std::string own = path("towers.map");
+        ASSERT_EQ(save_map_as(&own[0]), -1);
+        the_map.block_layer[6][6] = 12; // an edit not saved yet
+        const map before = the_map;
+        clear_to_color(screen, 0);
+
+        EXPECT_EQ(load_map_from(path(name).c_str()), 0) << name;
+        EXPECT_STREQ(the_map.name, before.name) << name;
+        EXPECT_STREQ(the_map.file_name, "towers.map") << name;
+        EXPECT_STREQ(the_map.next_map, before.next_map) << name;
+        EXPECT_EQ(the_map.start_x, before.start_x) << name;
+        EXPECT_EQ(the_map.exit_y, before.exit_y) << name;
+        EXPECT_EQ(the_map.background, before.background) << name;
+        EXPECT_EQ(the_map.y_velocity, before.y_velocity) << name;
+        EXPECT_EQ(std::memcmp(the_map.block_layer, before.block_layer, sizeof(before.block_layer)), 0) << name;
+        EXPECT_EQ(std::memcmp(the_map.trans_layer, before.trans_layer, sizeof(before.trans_layer)), 0) << name;
+        EXPECT_EQ(the_map.teleports.size(), 3u) << name;
+        EXPECT_EQ(the_map.teleport_count, 3) << name;
+        EXPECT_STREQ(last_filename, own.c_str()) << name;
+        EXPECT_STREQ(the_edited_map_path, own.c_str()) << name;
+        EXPECT_TRUE(shows_white_text(screen, 0, 20, "Could not load the map file!")) << name;
+        EXPECT_TRUE(shows_white_text(screen, 0, 30, path(name).c_str())) << name;
+        EXPECT_TRUE(shows_white_text(screen, 0, 40, "The map in the editor is as it was.")) << name;
+        EXPECT_TRUE(shows_white_text(screen, 0, 50, "Press Any Key")) << name;
+
+        // Save, ENTER on what it offers: the map's own file, written without a question.
+        selector_calls.clear();
+        selector_replies = {own.c_str()};
+        save_map();
+        ASSERT_EQ(selector_calls.size(), 1u) << name;
+        EXPECT_EQ(selector_calls[0].offered, own) << name;
+        EXPECT_TRUE(questions.empty()) << name;
+        map_file saved;
+        ASSERT_EQ(read_map_file(own.c_str(), saved), -1) << name;
+        EXPECT_EQ(saved.block_layer[6][6], 12) << name;
+        EXPECT_EQ(saved.teleports.size(), 3u) << name;
+    }
+}
+
+enum path_command { save_command, load_command };
+
+struct path_case {
+    const char *label;
+    path_command command;
+    std::size_t length; // of the path chosen, in the test's folder
+    bool taken;
+};
+
+void PrintTo(const path_case &c, std::ostream *out) { *out << c.label; }
+
+class path_lengths : public commands, public testing::WithParamInterface<path_case> {};
+
+// A path of up to 255 characters is taken whole; a longer one is refused with a message and offered
+// again whole, to be shortened: never cut to fit, so nothing is saved or loaded under another name.
+TEST_P(path_lengths, are_taken_whole_or_refused_with_a_message)
+{
+    const path_case &c = GetParam();
+    const std::string chosen = dir + "/" + std::string(c.length - dir.size() - 1 - 4, 'p') + ".map";
+    ASSERT_EQ(chosen.size(), c.length);
+    // What cutting would have used: the first 255 characters.
+    const std::string cut = chosen.substr(0, 255);
+    if (c.command == load_command) {
+        for (const std::string &file : {chosen, cut}) {
+            map_file m;
+            std::snprintf(m.name, sizeof(m.name), "%s", file == chosen ? "Chosen" : "Cut");
+            std::snprintf(m.file_name, sizeof(m.file_name), "%s", get_filename(file.c_str()));
+            std::strcpy(m.next_map, "end");
+            ASSERT_EQ(write_map_file(file.c_str(), m), -1);
+        }
+    }
+    const auto files_before = names_in(dir);
+    busy_map();
+    std::strcpy(the_map.file_name, "before.map");
+
+    selector_replies = {chosen.c_str(), nullptr};
+    if (c.command == save_command)
+        save_map();
+    else
+        load_map();
+
+    const std::string too_long =
+        "This path is too long: " + std::to_string(c.length) + " characters, at most 255 fit.";
+    if (c.taken) {
+        ASSERT_EQ(selector_calls.size(), 1u) << c.label;
+        EXPECT_STREQ(the_map.file_name, get_filename(chosen.c_str())) << c.label;
+        EXPECT_STREQ(the_map.name, c.command == save_command ? "Pillow Towers" : "Chosen") << c.label;
+        EXPECT_STREQ(last_filename, chosen.c_str()) << c.label;
+        map_file on_disk;
+        EXPECT_EQ(read_map_file(chosen.c_str(), on_disk), -1) << c.label;
+        EXPECT_FALSE(shows_white_text(screen, 0, 20, too_long.c_str())) << c.label;
+    } else {
+        ASSERT_EQ(selector_calls.size(), 2u) << c.label;
+        EXPECT_EQ(selector_calls[1].offered, chosen) << c.label;
+        EXPECT_STREQ(the_map.file_name, "before.map") << c.label;
+        EXPECT_STREQ(the_map.name, "Pillow Towers") << c.label;
+        EXPECT_EQ(the_map.block_layer[5][5], busy_map_cell(5, 5)) << c.label;
+        EXPECT_STREQ(last_filename, "") << c.label;
+        EXPECT_EQ(names_in(dir), files_before) << c.label;
+        EXPECT_TRUE(shows_white_text(screen, 0, 20, too_long.c_str())) << c.label;
+        // The path, whole, a line of 100 characters at a time.
+        EXPECT_TRUE(shows_white_text(screen, 0, 30, chosen.substr(0, 100).c_str())) << c.label;
+        EXPECT_TRUE(shows_white_text(screen, 0, 40, chosen.substr(100, 100).c_str())) << c.label;
+    }
+}
+
+const path_case path_cases[] = {
+    {"a save to a path that fits", save_command, 255, true},
+    {"a save to a path one character too long", save_command, 256, false},
+    {"a save to a path far too long", save_command, 1000, false},
+    {"a load from a path that fits", load_command, 255, true},
+    {"a load from a path one character too long", load_command, 256, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, path_lengths, testing::ValuesIn(path_cases), label_name());
 
 TEST_F(files, a_loaded_count_of_three_teleports_shows_numbers_0_to_2)
 {

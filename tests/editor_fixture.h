@@ -203,19 +203,25 @@ inline bool shows_text(BITMAP *bmp, int x, int y, const char *text, int fg, int 
 {
     const int w = text_length(f, text), h = text_height(f);
     BITMAP *probe = create_bitmap(w, h);
-    const int unused = makecol(1, 2, 3);
+    // A colour that is neither of the text's own, or the text would vanish into it and pass unseen.
+    int unused = makecol(255, 0, 255);
+    for (int other : {makecol(0, 255, 0), makecol(0, 0, 255)})
+        if (unused == fg || unused == bg)
+            unused = other;
     clear_to_color(probe, unused);
     textout_ex(probe, f, text, 0, 0, fg, bg);
     bool same = true;
+    int compared = 0;
     for (int py = 0; py < h && same; py++)
         for (int px = 0; px < w && same; px++) {
             const int want = getpixel(probe, px, py);
             if (want == unused)
                 continue;
+            compared++;
             same = getpixel(bmp, x + px, y + py) == want;
         }
     destroy_bitmap(probe);
-    return same;
+    return same && compared > 0;
 }
 
 inline bool shows_white_text(BITMAP *bmp, int x, int y, const char *text)

@@ -11,6 +11,7 @@
 #include "game_quit.h"
 #include "headless.h"
 #include "initialization.h"
+#include "seams.h"
 
 namespace editor_test {
 namespace {
@@ -334,6 +335,15 @@ const damage_case editor_damage_cases[] = {
 
 INSTANTIATE_TEST_SUITE_P(cases, damaged_editor_datafile, testing::ValuesIn(editor_damage_cases),
                          [](const testing::TestParamInfo<damage_case> &info) { return std::string(info.param.label); });
+
+// A test swaps a seam for a stand-in; the program itself must run its own functions.
+TEST(seams, each_starts_as_the_programs_own_function)
+{
+    const std::vector<seam> seams = program_seams();
+    ASSERT_FALSE(seams.empty());
+    for (const seam &s : seams)
+        EXPECT_TRUE(s.real) << s.name;
+}
 
 } // namespace
 } // namespace editor_test

@@ -5,6 +5,7 @@
 #include "failing_writes.h"
 #include "options_screen.h"
 #include "safe_file.h"
+#include "start_up.h"
 
 using namespace save_test;
 
@@ -80,6 +81,34 @@ TEST_F(file_writes_test, a_write_cut_off_by_a_full_disk_leaves_the_old_file_as_i
         kind.write();
         EXPECT_NE(read_text_file(path), old_contents) << kind.name;
         EXPECT_EQ(names_in(saves), before) << kind.name;
+    }
+}
+
+TEST_F(file_writes_test, a_write_past_a_real_size_limit_is_reported_with_the_signal_as_the_game_sets_it)
+{
+    // The kernel's SIGXFSZ is not ignored by the test here: a child starts with the signal's default
+    // (which kills), sets it up as the game does at start-up, and writes under a limit that cuts the
+    // write after its first byte. It must live, and report what it reports for any failed write.
+    for (const written_kind &kind : kinds) {
+        const std::string path = saves + kind.file;
+        write_text_file(path, old_contents);
+        const std::set<std::string> before = names_in(saves);
+        EXPECT_EXIT(
+            {
+                std::signal(SIGXFSZ, SIG_DFL);
+                ignore_file_size_signal();
+                std::string said;
+                {
+                    file_size_limit cut_short(1, size_signal::as_the_program_sets_it);
+                    said = kind.write();
+                }
+                std::fprintf(stderr, "said: %s\n", said.c_str());
+                std::_Exit(0);
+            },
+            testing::ExitedWithCode(0), kind.failure_message)
+            << kind.name;
+        EXPECT_EQ(read_text_file(path), old_contents) << kind.name;
+        EXPECT_EQ(names_in(saves), before) << kind.name << ": a temporary file was left";
     }
 }
 

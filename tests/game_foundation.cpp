@@ -11,6 +11,7 @@
 #include "initialization.h"
 #include "options_screen.h"
 #include "randomize.h"
+#include "seams.h"
 #include "timer.h"
 
 namespace {
@@ -190,6 +191,15 @@ TEST(timer_counters, no_tick_is_lost_between_threads)
     EXPECT_EQ(speed_counter, 0);
     EXPECT_EQ(fps_timer, ticks);
     fps_timer = 0;
+}
+
+// A test swaps a seam for a stand-in; the program itself must run its own functions.
+TEST(seams, each_starts_as_the_programs_own_function)
+{
+    const std::vector<seam> seams = program_seams();
+    ASSERT_FALSE(seams.empty());
+    for (const seam &s : seams)
+        EXPECT_TRUE(s.real) << s.name;
 }
 
 } // namespace

@@ -462,7 +462,7 @@ TEST_F(slot_form_test, arrows_are_drawn_the_up_one_flipped)
     slot_arrows.init(0);
     slot_arrows.init(1);
     clear_to_color(buffer, makecol(0, 0, 0));
-    show_slot_screen();
+    draw_slot_arrows();
     BITMAP *arrow = system_image(slot_arrow_image);
     EXPECT_EQ(image_shows_at(buffer, arrow, slot_arrows.x, 455, 0, arrow->w), -1);
     BITMAP *flipped = create_bitmap(arrow->w, arrow->h);

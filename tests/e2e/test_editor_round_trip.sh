@@ -17,88 +17,6 @@ mkdir -p "$shots"
 began=$(date +%s)
 
 e2e_start_editor "$tree"
-now="$E2E_TMP/now.png"
-grab() { e2e_grab "$window" "$now"; }
-alive() { kill -0 "$editor_pid" 2>/dev/null || e2e_fail "the editor ended during: $1 ($(cat "$E2E_TMP/editor.out"))"; }
-count() { e2e_count_colour "$now" "$@"; }
-
-# ---- The editor's screen, as the checks below read it (window coordinates).
-pink=(255 98 99)                               # the field where nothing is drawn
-cell_x() { echo $((160 + 32 * $1)); }
-cell_y() { echo $((32 * $1)); }
-# Something is drawn in cell (cx, cy): most of its top-left 30 x 30 is no longer the field's pink.
-# (The pointer, whose tip is held on the cell's last pixels, covers only the cell's corner there.)
-cell_painted() {
-  grab
-  (($(count "${pink[@]}" "$(cell_x "$1")" "$(cell_y "$2")" $(($(cell_x "$1") + 30)) $(($(cell_y "$2") + 30))) < 700))
-}
-tile_framed_in_shot() {                        # n: palette tile n carries the red selection frame
-  local x=$((32 * ($1 % 4))) y=$((32 * ($1 / 4)))
-  (($(count 255 0 0 "$x" "$y" $((x + 32)) $((y + 32))) > 60))
-}
-tile_framed() { grab; tile_framed_in_shot "$1"; }
-tool_on() {                                    # x of the tool's button: its label reads "On", not "--"
-  grab
-  (($(count 0 0 0 $(($1 + 32)) 520 $(($1 + 48)) 523) > 2))
-}
-selector_open() { grab; (($(count 255 255 255 250 206 550 390) > 30000)); }
-question_open() { grab; (($(count 255 255 255 250 206 550 262) < 1000 && $(count 255 255 255 280 272 520 328) > 8000)); }
-name_field_open() { grab; (($(count 255 255 255 160 470 420 478) > 1000)); }
-teleport_prompt() { grab; (($(count 255 255 255 160 470 600 478) > 300)); }
-# Palette rows 2 and 3 show only while the editor's own screen does; no tile there is ever chosen.
-editing() { grab; e2e_same_picture "$now" 0 64 "$E2E_TMP/editor_start.png" 0 64 128 64; }
-map_emptied() { grab; e2e_same_picture "$now" 160 0 "$E2E_TMP/editor_start.png" 160 0 640 480; }
-# The frame is up: the palette's first tile, at the start framed in red, shows.
-editor_drawn() { grab; tile_framed_in_shot 0; }
-set_name_open() { grab; (($(count 255 255 255 0 32 260 40) > 800)); }
-text_changed() { grab; ! e2e_same_picture "$now" "$1" "$2" "$E2E_TMP/before_text.png" "$1" "$2" "$3" 10; }
-remember_text() { grab; cp "$now" "$E2E_TMP/before_text.png"; }
-destination_placed() { ! teleport_prompt && cell_painted "$1" "$2"; }
-file_saved() { [[ -s "$1" ]]; }
-# The editor draws its pointer into its picture: out of the way, beside the palette, for pictures
-# that are compared whole.
-pointer_aside() { xdotool mousemove --window "$window" 140 470; }
-
-# ---- What a person does with the mouse and keys.
-pick_tile() {                                  # n
-  e2e_hold_mouse "$window" 1 $((32 * ($1 % 4) + 16)) $((32 * ($1 / 4) + 16)) 10 tile_framed "$1" ||
-    e2e_fail "palette tile $1 was not selected"
-}
-pick_tool() {                                  # x of the tool's button
-  e2e_click "$window" $(($1 + 16)) 536 3 tool_on "$1" || e2e_fail "the tool at x $1 was not switched on"
-}
-paint() {                                      # cx cy...: the left button held on each cell until it shows
-  while (($# > 1)); do
-    e2e_hold_mouse "$window" 1 $(($(cell_x "$1") + 30)) $(($(cell_y "$2") + 30)) 10 cell_painted "$1" "$2" ||
-      e2e_fail "cell ($1,$2) was not painted"
-    shift 2
-  done
-}
-toggle_layer() {
-  remember_text
-  e2e_click "$window" 192 500 3 text_changed 225 485 32 || e2e_fail "the layer did not change"
-}
-name_map() {                                   # the name, over the field's "Enter Map Name"
-  remember_text
-  e2e_click "$window" 160 584 5 name_field_open || e2e_fail "the map-name field did not open"
-  e2e_backspaces "$window" 14
-  e2e_type "$window" "$1"
-  e2e_key "$window" Return
-  e2e_wait_until 10 text_changed 0 558 200 || e2e_fail "the map name did not change"
-  e2e_wait_until 10 editing || e2e_fail "the editor did not come back from the name field"
-}
-open_selector() {                              # x of the panel button
-  e2e_click "$window" "$1" 584 5 selector_open || e2e_fail "no file selector from the button at x $1"
-}
-map_line() { sed -n "${2}p" "$1"; }
-# Block value of cell (x, y) is on line 11 + 2 * (15x + y) of a map file; its trans value on the next.
-block_of() { map_line "$1" $((11 + 2 * (15 * $2 + $3))); }
-trans_of() { map_line "$1" $((12 + 2 * (15 * $2 + $3))); }
-expect_line() { [[ "$(map_line "$1" "$2")" == "$3" ]] || e2e_fail "$(basename "$1") line $2 is '$(map_line "$1" "$2")', not '$3'"; }
-
-pointer_aside
-e2e_wait_until 10 editor_drawn || e2e_fail "the editor's screen did not show"
-cp "$now" "$E2E_TMP/editor_start.png"
 
 # ---- Map 2 first, so that map 1 can be linked to it: a floor, a trans tile, start and exit.
 pick_tile 21
@@ -152,9 +70,10 @@ open_selector 224
 e2e_key "$window" Return
 e2e_wait_until 10 text_changed 384 590 200 || e2e_fail "the next-map line did not change"
 
-# Save offers the map's own path: b.map, from which R parted this map. ENTER there asks first, and
-# "No" leaves b.map as it was.
+# R parted this map from b.map, so Save starts in b.map's folder. Choosing b.map there asks first,
+# and "No" leaves b.map as it was.
 open_selector 32
+e2e_type "$window" "b.map"
 e2e_key "$window" Return
 e2e_wait_until 10 question_open || e2e_fail "saving over b.map did not ask"
 cp "$now" "$shots/e2e_round_trip_overwrite_question.png"
@@ -163,7 +82,6 @@ e2e_wait_until 10 editing || e2e_fail "the editor did not come back after No"
 cmp -s "$set_dir/b.map" "$E2E_TMP/b.map.saved" || e2e_fail "b.map changed though the answer was No"
 # Save again, this time under its own name.
 open_selector 32
-e2e_backspaces "$window" 5
 e2e_type "$window" "a.map"
 e2e_key "$window" Return
 e2e_wait_until 10 file_saved "$set_dir/a.map" || e2e_fail "a.map was not saved"

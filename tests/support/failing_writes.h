@@ -9,14 +9,21 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+// What a file-size limit does to SIGXFSZ, which the kernel sends on a write past it: the test
+// ignores it meanwhile, or it is left as the program set it (which a program that did not ignore it
+// would die of).
+enum class size_signal { ignored_by_the_test, as_the_program_sets_it };
+
 // While it lives, no file this process writes can grow past `bytes`: a write beyond that fails
-// (EFBIG; SIGXFSZ is ignored meanwhile) as on a full disk. Permissions do not stop root, this does.
+// (EFBIG, when SIGXFSZ is ignored) as on a full disk. Permissions do not stop root, this does.
 class file_size_limit {
 public:
-    explicit file_size_limit(rlim_t bytes)
+    explicit file_size_limit(rlim_t bytes, size_signal handling = size_signal::ignored_by_the_test)
     {
         getrlimit(RLIMIT_FSIZE, &before);
         old_handler = std::signal(SIGXFSZ, SIG_IGN);
+        if (handling == size_signal::as_the_program_sets_it)
+            std::signal(SIGXFSZ, old_handler);
         rlimit limited = before;
         limited.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limited);
