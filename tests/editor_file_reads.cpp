@@ -33,11 +33,20 @@ int settings_read(const std::string &path)
     return GAME_SCREEN_MODE == 2 ? 0 : 3;
 }
 
-// A map that cannot be loaded leaves the map empty, and no file holds it.
+// A map that cannot be loaded leaves the map and the file that holds it as they were, and says so
+// on the screen.
 int map_load(const std::string &path)
 {
-    load_map_from(path.c_str());
-    return the_edited_map_path[0] == '\0' && std::strcmp(the_map.name, "Special") != 0 ? 0 : 3;
+    std::strcpy(the_map.name, "Before");
+    copy_path(the_edited_map_path, "before.map");
+    BITMAP *own_screen = screen;
+    screen = create_bitmap(800, 600);
+    const int loaded = load_map_from(path.c_str());
+    destroy_bitmap(screen);
+    screen = own_screen;
+    if (loaded)
+        return std::strcmp(the_map.name, "Special") == 0 ? 3 : 4;
+    return std::strcmp(the_edited_map_path, "before.map") == 0 && std::strcmp(the_map.name, "Before") == 0 ? 0 : 5;
 }
 
 int next_map_link(const std::string &path)

@@ -23,6 +23,7 @@ SPECIAL = {
 FAMILIES = {'#': 0, '=': 16, '+': 32}     # cloud-stone, dream-wood, crystal
 SOURCES = '123456789'
 DESTS = '!@$&*?;:~'                     # destination of teleport 1, 2, ...
+BACK_WALL = 58                          # the trans tile of a cave's back wall
 
 
 def autotile(grid, x, y, ch):
@@ -98,11 +99,13 @@ class level:
             for y in range(H):
                 seed = (seed * 1103515245 + 12345) & 0x7fffffff
                 roll = seed % 100
-                if not free(x, y):
+                if self.in_cave(x, y):
+                    # A cave or a tunnel is lined with the dim back wall, whole: a cell holds one trans
+                    # tile, so anything else there (a mushroom, or nothing behind the exit, the start
+                    # or a teleport) would open a window onto the sky.
+                    trans[x][y] = BACK_WALL
                     continue
-                if any(roof(x, yy) for yy in range(y)) and any(roof(x, yy) for yy in range(y + 1, H)):
-                    # under a roof: a cave or a tunnel, lined with the dim back wall
-                    trans[x][y] = 54 if solid(x, y + 1) and roll < 12 else 58
+                if not free(x, y):
                     continue
                 if solid(x, y + 1):
                     if roll < 30:
@@ -117,12 +120,16 @@ class level:
             for y, row in enumerate(self.deco):
                 for x, ch in enumerate(row):
                     code = {'m': 50, 'l': 51, 'r': 52, 'L': 53, 'z': 57, 'w': 58, '*': 49, 'o': 48,
-                            'g': 55, 'f': 54, 'V': 56}.get(ch)
+                            'g': 55, 'f': 54, 'V': 56, '-': EMPTY}.get(ch)
                     if code is not None:
                         trans[x][y] = code
-                    if ch == '-':
-                        trans[x][y] = EMPTY
         return trans
+
+    def in_cave(self, x, y):
+        """A cell Pim may stand in with a roof somewhere above it and a floor somewhere below."""
+        roof = lambda yy: self.rows[yy][x] in FAMILIES or self.rows[yy][x] in 'Xsduchv'
+        return (self.rows[y][x] not in FAMILIES and self.rows[y][x] not in 'Xsduchv'
+                and any(roof(yy) for yy in range(y)) and any(roof(yy) for yy in range(y + 1, H)))
 
     def next_map(self, last):
         return 'end' if last else 'level%d.map' % (self.number + 1)
@@ -150,10 +157,12 @@ K_ALL, K_NO_STILL, K_NO_CROUCH, K_NO_UP, K_CRUMBLE, K_TUN_H, K_TUN_V = 5, 6, 7, 
 KIND_NAMES = {K_ALL: 'all-restriction stone', K_NO_STILL: 'no-Standing stone', K_NO_CROUCH: 'no-Down stone',
               K_NO_UP: 'no-Up stone', K_CRUMBLE: 'crumbling block', K_TUN_H: 'horizontal tunnel',
               K_TUN_V: 'vertical tunnel'}
-# What a special kind becomes when it is taken out of a level: stone for restrictions and crumbling
-# blocks, empty cells for tunnels.
-PLAIN_COUNTERPART = {K_ALL: K_PLAIN, K_NO_STILL: K_PLAIN, K_NO_CROUCH: K_PLAIN, K_NO_UP: K_PLAIN,
-                     K_CRUMBLE: K_PLAIN, K_TUN_H: K_EMPTY, K_TUN_V: K_EMPTY}
+# What a special kind may be replaced by when it is taken out of a level, to see what it is worth:
+# restrictions and crumbling blocks by plain stone and by an empty cell, tunnels by an empty cell.
+STAND_INS = {K_ALL: (K_PLAIN, K_EMPTY), K_NO_STILL: (K_PLAIN, K_EMPTY), K_NO_CROUCH: (K_PLAIN, K_EMPTY),
+             K_NO_UP: (K_PLAIN, K_EMPTY), K_CRUMBLE: (K_PLAIN, K_EMPTY), K_TUN_H: (K_EMPTY,),
+             K_TUN_V: (K_EMPTY,)}
+STAND_IN_NAMES = {K_PLAIN: 'stone', K_EMPTY: 'empty cells'}
 
 # The cell under Pim that refuses each kind of block (a player block, a crumbling block, the
 # all-restriction stone or the kind's own restriction).
@@ -191,11 +200,11 @@ class model:
         """The special kinds of block the map holds."""
         return sorted(k for k in set(self.layer) if k in KIND_NAMES)
 
-    def without_kind(self, kind):
+    def without_kind(self, kind, stand_in):
+        """The map with every cell of a special kind turned into `stand_in` (a kind)."""
         m = model(self.start, self.exit, [[-1] * H for _ in range(W)], [])
         m.ports = self.ports
-        plain = PLAIN_COUNTERPART[kind]
-        m.layer = bytes(plain if k == kind else k for k in self.layer)
+        m.layer = bytes(stand_in if k == kind else k for k in self.layer)
         return m
 
     def without_teleports(self):
@@ -274,18 +283,61 @@ class model:
             out.append(('up-block', result, rx, ry, f, lay))
         return out
 
+    def distances(self, rise, side):
+        """A lower bound, for each cell, on what it costs to go from resting there to the exit.
+
+        Every action moves Pim at most one cell sideways, or lifts him one row on an Up Block he
+        builds, and then lets him fall and ride teleports for nothing, through cells that are not
+        stone: stone and restriction stones stay where they are whatever he does. Every other rule
+        only makes the way longer. So the cheapest way through the grid under those moves, where a
+        lift costs `rise` and a step sideways `side`, never costs more than the real way. With
+        (1, 1) it bounds the actions left, with (1, 0) the map changes left: every lift is a block.
+        """
+        fixed = (K_PLAIN, K_ALL, K_NO_STILL, K_NO_CROUCH, K_NO_UP)
+        open_cell = lambda x, y: 0 <= x < W and 0 <= y < H and self.layer[x * H + y] not in fixed
+        import heapq
+        inf = 1 << 30
+        dist = [inf] * (W * H)
+        into = {}
+        for src, dst in self.ports.items():
+            if 0 <= dst[0] < W and 0 <= dst[1] < H:
+                into.setdefault(dst, []).append(src)
+        ex, ey = self.exit
+        dist[ex * H + ey] = 0
+        heap = [(0, ex, ey)]
+        while heap:
+            d, x, y = heapq.heappop(heap)
+            if d > dist[x * H + y]:
+                continue
+            # the cells one might come to (x, y) from, and what that last move costs
+            steps = [(x - 1, y, side), (x + 1, y, side), (x, y + 1, rise)]
+            yy = y - 1
+            while open_cell(x, yy):       # falls from above
+                steps.append((x, yy, 0))
+                yy -= 1
+            steps += [(sx, sy, 0) for sx, sy in into.get((x, y), ())]
+            for px, py, c in steps:
+                if open_cell(px, py) and d + c < dist[px * H + py]:
+                    dist[px * H + py] = d + c
+                    heapq.heappush(heap, (d + c, px, py))
+        return dist
+
     def search(self, walk_only=False, bound=None, budget=2000000):
         """The shortest solution as a list of actions, or None.
 
         Shortest means the fewest map changes (blocks built or destroyed), then the fewest actions
-        (steps, turns and block actions, one each) among those. The search takes the levels of map
-        changes in turn and, within one, the states in order of their actions; so `cost` (changes,
-        actions) of a solution found is the least there is.
+        (steps, turns and block actions, one each) among those. It is an A* search on that order:
+        a state is taken up in order of its changes so far plus the bound of distances() on the
+        changes still to come, then its actions so far plus the bound on the actions still to come.
+        Both bounds never overestimate and never drop by more than an action costs, so the first
+        solution taken up is the cheapest there is.
 
-        Sets `expanded` (states whose actions were tried: the search effort) and `complete`: True when
-        the answer is certain, that is a solution was found, or none exists at all, or (with a `bound`,
-        a (changes, actions) pair) none costs `bound` or less. Past `budget` states it gives up.
+        Sets `expanded` (states whose actions were tried: the search effort), `cost` (changes,
+        actions) of the solution found and `complete`: True when the answer is certain, that is a
+        solution was found, or none exists at all, or (with a `bound`, a (changes, actions) pair)
+        none costs `bound` or less. Past `budget` states reached it gives up.
         """
+        import heapq
         self.expanded, self.complete, self.cost = 0, False, None
         result, x, y = self.settle(self.layer, *self.start)
         if result is not None:
@@ -294,52 +346,38 @@ class model:
                 self.cost = (0, 0)
                 return []
             return None
+        dist, lifts = self.distances(1, 1), self.distances(1, 0)
         root = (x, y, 0, self.layer)
-        parent = {root: None}     # every state reached, with the state and action it was reached by
-        seeds = {root: 0}         # states of the next level of changes, with their actions
-        changes = 0
-        while seeds:
-            if bound and changes > bound[0]:
-                self.complete = True
+        best = {root: (0, 0)}
+        parent = {root: None}
+        heap = [(lifts[x * H + y], dist[x * H + y], 0, 0, 0, root)]
+        order = 1
+        while heap:
+            fc, fa, changes, actions, _, state = heapq.heappop(heap)
+            if best.get(state) != (changes, actions):
+                continue
+            if bound and (fc, fa) > bound:
+                break
+            if state == WIN:
+                self.complete, self.cost = True, (changes, actions)
+                return self.path_to(parent, state)
+            self.expanded += 1
+            for name, result, rx, ry, rf, lay in self.moves(*state, walk_only=walk_only):
+                if result not in (None, WIN):
+                    continue
+                child = WIN if result == WIN else (rx, ry, rf, lay)
+                built = lay != state[3] and not name.startswith(('right', 'left'))
+                cost = (changes + built, actions + 1)
+                if child in best and best[child] <= cost:
+                    continue
+                best[child] = cost
+                parent[child] = (state, name)
+                i = 0 if child == WIN else rx * H + ry
+                hc, ha = (0, 0) if child == WIN else (lifts[i], dist[i])
+                heapq.heappush(heap, (cost[0] + hc, cost[1] + ha, cost[0], cost[1], order, child))
+                order += 1
+            if len(best) > budget:
                 return None
-            cost = dict(seeds)
-            buckets = {}
-            for state, a in seeds.items():
-                buckets.setdefault(a, []).append(state)
-            seeds = {}
-            a = min(buckets)
-            while buckets:
-                if bound and changes == bound[0] and a > bound[1]:
-                    self.complete = True
-                    return None
-                for state in buckets.pop(a, ()):
-                    if cost.get(state) != a:
-                        continue
-                    if state == WIN:
-                        self.complete, self.cost = True, (changes, a)
-                        return self.path_to(parent, state)
-                    self.expanded += 1
-                    for name, result, rx, ry, rf, lay in self.moves(*state, walk_only=walk_only):
-                        child = WIN if result == WIN else (rx, ry, rf, lay)
-                        if result not in (None, WIN):
-                            continue
-                        built = lay != state[3] and not name.startswith(('right', 'left'))
-                        if built:
-                            if child in cost or (child in parent and child not in seeds):
-                                continue      # already reached with fewer changes
-                            if seeds.get(child, a + 2) > a + 1:
-                                seeds[child] = a + 1
-                                parent[child] = (state, name)
-                        elif cost.get(child, a + 2) > a + 1 and not (child in parent and child not in cost
-                                                                    and child not in seeds):
-                            cost[child] = a + 1
-                            parent[child] = (state, name)
-                            seeds.pop(child, None)
-                            buckets.setdefault(a + 1, []).append(child)
-                    if len(parent) > budget:
-                        return None
-                a += 1
-            changes += 1
         self.complete = True
         return None
 
@@ -349,6 +387,31 @@ class model:
             state, name = parent[state]
             out.append(name)
         return out[::-1]
+
+    def overestimate(self, actions):
+        """The first step of a solution from which the search's lower bounds ask more than it costs.
+
+        Every state along a solution can reach the exit for what the rest of the solution costs, so
+        an honest bound never exceeds that there: returns the number of actions played before the
+        state where one does, or None when neither bound ever does.
+        """
+        dist, lifts = self.distances(1, 1), self.distances(1, 0)
+        result, x, y = self.settle(self.layer, *self.start)
+        state = (x, y, 0, self.layer)
+        left_changes = sum(a in ('stand-block', 'down-block', 'up-block') for a in actions)
+        for n, action in enumerate(actions):
+            i = state[0] * H + state[1]
+            if lifts[i] > left_changes or dist[i] > len(actions) - n:
+                return n
+            for name, result, rx, ry, rf, lay in self.moves(*state):
+                if name == action:
+                    built = lay != state[3] and not name.startswith(('right', 'left'))
+                    left_changes -= built
+                    state = (rx, ry, rf, lay)
+                    break
+            else:
+                return None
+        return None
 
     def replay(self, actions):
         """Plays a list of actions; True when the last one reaches the exit and none is impossible."""
@@ -385,7 +448,8 @@ def solution_text(lv, path):
 
 
 def read_map_file(path):
-    """A map file as (name, next map, model); None when it is not a whole map of the expected shape."""
+    """A map file as (name, next map, model, trans layer as [x][y] values); None when it is not a
+    whole map of the expected shape."""
     with open(path, 'rb') as f:
         data = f.read(1 << 20)
     lines = data.decode('latin-1').split('\n')
@@ -401,6 +465,7 @@ def read_map_file(path):
     sx, sy, ex, ey = values[0:4]
     cells = values[7:607]
     block = [[cells[(x * H + y) * 2] for y in range(H)] for x in range(W)]
+    trans = [[cells[(x * H + y) * 2 + 1] for y in range(H)] for x in range(W)]
     count = values[607]
     if not (0 <= count <= 300) or len(values) < 608 + 4 * count:
         return None
@@ -409,7 +474,7 @@ def read_map_file(path):
     for x, y in [(sx, sy), (ex, ey)] + [c for t in teleports for c in t]:
         if not (0 <= x < W and 0 <= y < H):
             return None
-    return name, next_map, model((sx, sy), (ex, ey), block, teleports)
+    return name, next_map, model((sx, sy), (ex, ey), block, teleports), trans
 
 
 def parse_solution(text):

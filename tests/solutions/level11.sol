@@ -1,4 +1,10 @@
-# Level 11, "Tube Over the Abyss": inside a tunnel you do not fall; build from its last cell, where stone lies beneath
-right 9
-down-block
-right 6
+# Level 11, "The Roof of the Tube": a tunnel's top is a floor like any other: climb onto it and build the last lift from there
+right 8
+up-block
+right 2
+up-block
+left
+turn right
+stand-block
+up-block
+right 8

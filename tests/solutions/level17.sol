@@ -1,6 +1,12 @@
-# Level 17, "The Dreamers' Relay": a teleport that lands on another teleport goes on; the near one is a trap: a moon marks it and the cell it leads to, lanterns the relay and its exit; bridge the gap beyond it
-right 2
+# Level 17, "The Dreamers' Relay": the teleport beside you is a trap; the true one lies behind you, up the ledges, and hands you on to a second one that sets you down by the exit
+left
+down-block
+left 2
 up-block
-right 2
+left
+stand-block
+up-block
+left 2
+turn right
 down-block
 right 2

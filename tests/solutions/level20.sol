@@ -1,7 +1,13 @@
-# Level 20, "Catch Yourself": the teleport drops you into a bottomless shaft: leave a Standing Block in it first
-right 6
-stand-block
-left 8
-up-block
-left
+# Level 20, "Shut the Door": a teleport in your way throws you back to the start: a Standing Block set in its mouth shuts it, and you climb over
 right
+down-block
+right 2
+up-block
+right 2
+up-block
+right 2
+stand-block
+up-block
+right 3
+up-block
+right 2

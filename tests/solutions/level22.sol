@@ -1,12 +1,16 @@
-# Level 22, "The Last Dreamer": everything at once: bridge the shaft, drop to the tube over the pit and set the catch below, ride the teleport back, climb out of the hole your crossing left in the crumbling floor, then unmake the bridge
-right 5
+# Level 22, "The Last Dreamer": ride the same teleport twice: the first landing crumbles under you, so the second drops you down the tube into the hall below
 down-block
-right 9
-left 7
-stand-block
-right 9
+right 2
+up-block
+right 2
 left 2
 up-block
-left 2
-down-block
+left 3
+up-block
 left 4
+up-block
+left 4
+down-block
+left 6
+down-block
+left 5

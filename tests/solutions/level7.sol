@@ -1,5 +1,7 @@
-# Level 7, "Over, Not Across": no Down Block here: go up and over the gap on a Standing Block
-right 7
+# Level 7, "The Stepping Stone": a no-Down stone alone in the chasm: bridge to it, then lean the next crossing from it instead of bridging
+right 4
+down-block
+right 2
 stand-block
 up-block
-right 9
+right 11

@@ -1,11 +1,8 @@
-# Level 9, "Every Stone Its Rule": read each restriction: where Down is refused go over on a Standing Block, where Up is refused two Standing Blocks carry you
+# Level 9, "Every Stone Its Rule": two stones, two refusals: lean from the no-Down stone over its chasm, then build the climb beside the no-Up stone, which only hides the way down
 right 5
 stand-block
 up-block
-right 4
-stand-block
-left
-turn right
+right 3
 stand-block
 up-block
-right 7
+right 8
