@@ -44,7 +44,7 @@ const credits_line credits_lines[credits_line_count] = {
     {"", WHITE},
     {"Art:", HEADING_CYAN},
     {"  the Pim's Slumberia team", WHITE},
-    {"  (http://localhost/slumberia/)", WHITE},
+    {"  (every picture drawn in code)", WHITE},
     {"", WHITE},
     {"Character Art:", HEADING_CYAN},
     {"  the Pim's Slumberia team", WHITE},

@@ -66,9 +66,9 @@ void draw_save_row(BITMAP *bmp, int index, int x, int y)
         std::snprintf(text, sizeof(text), "%d: %s", index + 1, damaged_save_text);
     else
         std::snprintf(text, sizeof(text), "%d: %s", index + 1, game_saves[index].map_name);
-    draw_slot_text(bmp, text, x, y);
-    std::snprintf(text, sizeof(text), "Level Set: %s", game_saves[index].level_set_name);
-    textout_ex(bmp, font, text, x + 20, y + 38, makecol(255, 255, 255), -1);
+    char set_line[300];
+    std::snprintf(set_line, sizeof(set_line), "Level Set: %s", game_saves[index].level_set_name);
+    draw_slot_two_lines(bmp, text, set_line, x, y);
 }
 
 void draw_new_save_row(BITMAP *bmp, int, int x, int y)

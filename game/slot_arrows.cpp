@@ -1,5 +1,7 @@
 // The slot-list form shared by the list screens: window slide, cursor keys, scroll arrows, rows, the "Are You Sure?" box.
 #include "slot_arrows.h"
+#include <cstdio>
+#include <cstring>
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
@@ -271,9 +273,73 @@ int slot_text_y(int position)
            text_height(system_font(slot_row_font)) / 2;
 }
 
+int slot_text_right()
+{
+    return slot_x() + system_bitmap(slot_row_image)->w - slot_text_right_margin;
+}
+
+void fit_text(FONT *f, const char *text, int room, char *out, int size)
+{
+    if (size <= 0)
+        return;
+    if (std::strlen(text) < static_cast<std::size_t>(size) && text_length(f, text) <= room) {
+        std::snprintf(out, size, "%s", text);
+        return;
+    }
+    out[0] = '\0';
+    const char ellipsis[] = "...";
+    const int ellipsis_w = text_length(f, ellipsis);
+    // Bytes of the text that leave space for the ellipsis and the terminating zero.
+    const int limit = size - static_cast<int>(sizeof(ellipsis));
+    if (limit < 0 || ellipsis_w > room)
+        return;
+    // Allegro sets a text glyph after glyph without kerning: a prefix is as wide as its glyphs.
+    int kept = 0;
+    int width = 0;
+    while (kept < limit && text[kept]) {
+        const char glyph[2] = {text[kept], '\0'};
+        const int w = text_length(f, glyph);
+        if (width + w + ellipsis_w > room)
+            break;
+        width += w;
+        kept++;
+    }
+    // "Long Name..." rather than "Long Name ...".
+    while (kept > 0 && text[kept - 1] == ' ')
+        kept--;
+    std::snprintf(out, size, "%.*s%s", kept, text, ellipsis);
+}
+
+void draw_fitted_text(BITMAP *bmp, FONT *f, const char *text, int x, int y)
+{
+    char fitted[320];
+    fit_text(f, text, slot_text_right() - x, fitted, sizeof(fitted));
+    textout_ex(bmp, f, fitted, x, y, makecol(255, 255, 255), -1);
+}
+
 void draw_slot_text(BITMAP *bmp, const char *text, int x, int y)
 {
-    textout_ex(bmp, system_font(slot_row_font), text, x, y, makecol(255, 255, 255), -1);
+    draw_fitted_text(bmp, system_font(slot_row_font), text, x, y);
+}
+
+int slot_first_line_y(int text_y)
+{
+    // Both lines stand together in the middle of the row, whose top lies as far above the text
+    // place as in window position 0.
+    const int row_top = text_y - (slot_text_y(0) - slot_position_y(0));
+    const int lines_h = text_height(system_font(slot_row_font)) + text_height(system_font(slot_small_font));
+    return row_top + (system_bitmap(slot_row_image)->h - lines_h) / 2;
+}
+
+int slot_second_line_y(int text_y)
+{
+    return slot_first_line_y(text_y) + text_height(system_font(slot_row_font));
+}
+
+void draw_slot_two_lines(BITMAP *bmp, const char *first, const char *second, int x, int y)
+{
+    draw_fitted_text(bmp, system_font(slot_row_font), first, x, slot_first_line_y(y));
+    draw_fitted_text(bmp, system_font(slot_small_font), second, x + 20, slot_second_line_y(y));
 }
 
 void draw_slot_screen_back(BITMAP *bmp, const char *title, const char *subtitle)
@@ -310,8 +376,8 @@ void draw_empty_text(BITMAP *bmp, const char *text)
 void draw_slot_rows(BITMAP *bmp, const slot_list &list, slot_row_texts list_row, slot_row_texts extra_row,
                     const char *empty_text)
 {
-    // The row leaving the window disappears when the slide starts; the one entering it appears
-    // when the slide ends.
+    // The list row leaving the window disappears when the slide starts; the one entering it
+    // appears when the slide ends.
     const int first_position = scroll_slots_up ? 1 : 0;
     const int last_position = scroll_slots_down ? slot_window_rows - 2 : slot_window_rows - 1;
 
@@ -325,13 +391,14 @@ void draw_slot_rows(BITMAP *bmp, const slot_list &list, slot_row_texts list_row,
 
     for (int position = first_position; position <= last_position; position++) {
         const int index = list.first_row + position;
-        if (index < 0)
-            continue;
-        if (index < list.list_rows)
+        if (index >= 0 && index < list.list_rows)
             draw_row_at(bmp, list, position, index, list_row);
-        else if (index == list.list_rows && list.extra_row)
-            draw_row_at(bmp, list, position, index, extra_row);
     }
+    // The extra row stands after the last list row whenever it lies in the window, through every
+    // frame of a slide as well.
+    const int extra_position = list.list_rows - list.first_row;
+    if (list.extra_row && extra_position >= 0 && extra_position < slot_window_rows)
+        draw_row_at(bmp, list, extra_position, list.list_rows, extra_row);
 }
 
 void draw_slot_box(BITMAP *bmp, int width, const char *text)

@@ -51,6 +51,8 @@ const int slot_row_height = 80;     // distance between window positions
 const int slot_arrow_image = 27;    // d_system
 const int slot_title_font = 15;     // d_system
 const int slot_row_font = 8;        // d_system
+const int slot_small_font = 3;      // d_system, the second line of a save's row
+const int slot_text_right_margin = 50; // pixels kept free at a row's right end
 const int slot_frame_picture = 16;  // d_system, drawn over the whole screen
 const int slot_row_image = 35;      // d_system, a row
 const int slot_row_lit_image = 36;  // d_system, the row under the cursor
@@ -130,8 +132,21 @@ typedef void (*slot_row_texts)(BITMAP *bmp, int index, int x, int y);
 // extra_row; with no list rows, the extra row or else empty_text, highlighted in position 0.
 void draw_slot_rows(BITMAP *bmp, const slot_list &list, slot_row_texts list_row,
                     slot_row_texts extra_row, const char *empty_text);
-// White text in the row font with a transparent background.
+// Right end of the room for a row's texts, clear of the sparkles at the lit row's right end.
+int slot_text_right();
+// Copies text into out (size bytes), cut so that it takes at most room pixels in font f: a text
+// that does not fit ends in "..." within the room.
+void fit_text(FONT *f, const char *text, int room, char *out, int size);
+// White text in font f with a transparent background at (x, y), cut to end before slot_text_right().
+void draw_fitted_text(BITMAP *bmp, FONT *f, const char *text, int x, int y);
+// The same in the row font.
 void draw_slot_text(BITMAP *bmp, const char *text, int x, int y);
+// Tops of the first and the second of two lines in a row whose one-line text place is at text_y.
+int slot_first_line_y(int text_y);
+int slot_second_line_y(int text_y);
+// The two lines of a save's row for the row text place (x, y): first in the row font, second in
+// the small font 20 pixels further right, both inside the row and cut to fit it.
+void draw_slot_two_lines(BITMAP *bmp, const char *first, const char *second, int x, int y);
 // A box of width x 100 pixels centred on the screen, framed, with text at its top. Fatal
 // ("Could not create confirmation\nwindow bitmap!") when its bitmap cannot be made.
 void draw_slot_box(BITMAP *bmp, int width, const char *text);

@@ -1,4 +1,4 @@
-// The title menu with its game-loss confirmation box, and the menu-screen frame the other menus reuse.
+// The title menu with its game-loss confirmation box.
 #include "title_screen.h"
 #include <cstring>
 #include "datafiles.h"
@@ -20,24 +20,6 @@
 #include "tutorial_screen.h"
 
 int game_in_progress = 0;
-int key_enter_pressed = 0;
-int background_scroll = 0;
-int title_text_scroll = 640;
-
-// Five segments (thanks, code and design, art, web, e-mail) with 21, 20, 20 and 20 blanks
-// between them and 40 after the last: 270 characters, 2160 pixels in the 8-pixel font.
-const char title_scroller_text[] =
-    "Thanks for playing Pim's Slumberia 1.02!"
-    "                     "
-    "Code, design: the Pim's Slumberia team"
-    "                    "
-    "Art: the Pim's Slumberia team"
-    "                    "
-    "www.slumberia.example"
-    "                    "
-    "pim@slumberia.example"
-    "                                        ";
-
 int (*title_load_game_screen)() = load_game_screen;
 int (*title_tutorial_screen)() = tutorial_screen;
 void (*title_options_screen)() = options_screen;
@@ -48,13 +30,6 @@ BITMAP *system_bitmap(int entry)
 {
     return static_cast<BITMAP *>(d_system[entry].dat);
 }
-
-// Menu-frame images in d_system, and the backdrop in d_backgrounds.
-const int strip_image = 0;
-const int cursor_image = 4;
-const int corner_image = 39;
-const int top_left_image = 40;
-const int menu_backdrop = 1;
 
 // Title images: the labels without and with a game in progress; the box's parts.
 const int labels_no_game = 37;
@@ -264,56 +239,6 @@ void draw_confirmation_box(const title_menu &menu)
 }
 
 } // namespace
-
-// ---- Menu-screen frame
-
-void play_menu_sound(int sound)
-{
-    play_game_sample(static_cast<SAMPLE *>(d_sounds[sound].dat));
-}
-
-void menu_frame_tick()
-{
-    background_scroll++;
-    if (background_scroll > 640)
-        background_scroll -= 640;
-    title_text_scroll--;
-    if (title_text_scroll <= -text_length(font, title_scroller_text))
-        title_text_scroll = 640;
-    check_change_music();
-}
-
-void draw_menu_frame_back(BITMAP *heading, int heading_x, int heading_y)
-{
-    BITMAP *backdrop = static_cast<BITMAP *>(d_backgrounds[menu_backdrop].dat);
-    const int s = background_scroll;
-    blit(backdrop, buffer, 640 - s, 0, 0, 0, s, 480);
-    blit(backdrop, buffer, 0, 0, s, 0, 640 - s, 480);
-    BITMAP *corner = system_bitmap(corner_image);
-    draw_sprite(buffer, corner, 640 - corner->w, 0);
-    draw_sprite(buffer, system_bitmap(top_left_image), 10, 10);
-    if (heading)
-        draw_sprite(buffer, heading, heading_x, heading_y);
-    set_trans_blender(255, 255, 255, 75);
-    draw_trans_sprite(buffer, system_bitmap(strip_image), 0, 470);
-}
-
-void draw_menu_cursor(int y)
-{
-    draw_sprite(buffer, system_bitmap(cursor_image), menu_cursor_x, y);
-}
-
-void draw_menu_frame_front()
-{
-    textprintf_ex(buffer, font, 0, 460, makecol(0, 0, 0), -1, "Version 1.02");
-    textprintf_ex(buffer, font, title_text_scroll, 471, makecol(255, 255, 255), -1, "%s",
-                  title_scroller_text);
-}
-
-int menu_select_pressed()
-{
-    return fresh_press(key[KEY_ENTER] || scancode_down(the_player.key_action), key_enter_pressed);
-}
 
 // ---- Title menu
 

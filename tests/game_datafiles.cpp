@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 #include <filesystem>
 #include <unistd.h>
@@ -258,18 +259,37 @@ TEST(font_fit, four_message_lines_fit_the_box)
     EXPECT_LE(5 + 4 * h, system_bitmap(28)->h);
 }
 
+TEST(font_fit, the_message_text_clears_the_frame)
+{
+    // The text is typed from (5, 5) of the 530 x 146 frame: the frame keeps to its outer 3 pixels,
+    // so two clear pixels at least stand between it and the text.
+    BITMAP *frame = system_bitmap(29);
+    int inside = 0, rim = 0;
+    for (int y = 0; y < 146; y++)
+        for (int x = 0; x < 530; x++) {
+            const bool drawn = getpixel(frame, x, y) != bitmap_mask_color(frame);
+            const bool in_text_area = x >= 3 && x < 530 - 3 && y >= 3 && y < 146 - 3;
+            (in_text_area ? inside : rim) += drawn;
+        }
+    EXPECT_EQ(inside, 0);
+    EXPECT_GT(rim, 2 * 530);
+}
+
 TEST(font_fit, a_save_row_holds_both_lines)
 {
-    // "%d: %s" with a 31-character map name, then "Level Set: %s" in the 8x8 font 38 pixels lower.
+    // "%d: %s" with a 31-character map name, then "Level Set: %s" in the small font below it,
+    // both within the row's rim (2 pixels at the top and the bottom).
     BITMAP *row = system_bitmap(35);
     FONT *f = system_font(8);
+    FONT *small = system_font(3);
     const char *line = "12: Over The Pillow Hills And Awayy";
     ASSERT_EQ(std::string(line).size(), 4u + 31u);
     EXPECT_LE(10 + text_length(f, line), row->w);
-    int top = row->h / 2 - text_height(f) / 2;
-    EXPECT_GE(top, 0);
-    EXPECT_LE(top + 38 + 8, row->h);
-    EXPECT_LE(20 + text_length(font, "Level Set: Original Levels And More"), row->w);
+    const int both = text_height(f) + text_height(small);
+    EXPECT_LE(both, row->h - 4);
+    EXPECT_LE(20 + text_length(small, "Level Set: Original Levels And More"), row->w);
+    // Readable: the second line is no smaller than a 12-pixel font.
+    EXPECT_GE(text_height(small), 12);
     EXPECT_EQ(system_bitmap(35)->w, system_bitmap(36)->w);
     EXPECT_EQ(system_bitmap(35)->h, system_bitmap(36)->h);
 }
@@ -491,6 +511,52 @@ TEST(art, label_images_have_a_label_in_every_row)
     }
     for (int i : {14, 34, 42, 40})
         EXPECT_GT(stats_of(system_bitmap(i)).solid, 800) << "heading " << i;
+}
+
+// The lowest and the highest row of b within (x0, y0, w, h) holding a pixel for which keep is
+// true, counted from y0; -1, -1 when there is none.
+template <typename pixel_test>
+std::pair<int, int> rows_where(BITMAP *b, int x0, int y0, int w, int h, pixel_test keep)
+{
+    std::pair<int, int> rows(-1, -1);
+    for (int y = y0; y < y0 + h; y++)
+        for (int x = x0; x < x0 + w; x++)
+            if (keep(getpixel(b, x, y))) {
+                rows.first = y - y0;
+                if (rows.second < 0)
+                    rows.second = y - y0;
+            }
+    return rows;
+}
+
+TEST(art, key_names_stand_level_with_their_labels)
+{
+    // Label row i and key name i share their top (y 180 + 32 i). Labels without descenders end
+    // where the flat-bottomed capitals of the key names end, and begin where they begin.
+    BITMAP *labels = system_bitmap(13);
+    FONT *names = system_font(12);
+    BITMAP *name = create_bitmap(200, text_height(names));
+    const struct {
+        int item;
+        const char *key_name;
+    } rows[] = {{1, "DOWN"}, {2, "LEFT"}, {4, "SPACE"}, {5, "R"}, {7, "S"}, {8, "BACK"}};
+    for (const auto &row : rows) {
+        clear_to_color(name, bitmap_mask_color(name));
+        textout_ex(name, names, row.key_name, 0, 0, makecol(0, 0, 0), -1);
+        const auto name_rows = rows_where(name, 0, 0, name->w, name->h,
+                                          [&](int p) { return p != bitmap_mask_color(name); });
+        const auto label_rows = rows_where(labels, 0, 32 * row.item, labels->w, 32, [&](int p) {
+            return p != bitmap_mask_color(labels) && luminance(p) > 170;
+        });
+        ASSERT_GE(name_rows.first, 0);
+        EXPECT_LE(std::abs(label_rows.first - name_rows.first), 1)
+            << "item " << row.item << ": label ends on row " << label_rows.first << ", key name on row "
+            << name_rows.first;
+        EXPECT_LE(std::abs(label_rows.second - name_rows.second), 1)
+            << "item " << row.item << ": label begins on row " << label_rows.second << ", key name on row "
+            << name_rows.second;
+    }
+    destroy_bitmap(name);
 }
 
 TEST(art, menu_backdrop_is_light_where_key_names_are_printed)

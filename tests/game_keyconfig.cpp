@@ -296,6 +296,18 @@ TEST_F(keyconfig_test, the_screen_shows_each_binding_by_name_beside_its_label)
     EXPECT_LE(100 + system_bitmap(13)->w, 200);
 }
 
+TEST_F(keyconfig_test, the_cursor_on_back_leaves_the_version_text_clear)
+{
+    // The cursor stands on Back (y 436); the version text at (0, 460) shows nothing of it.
+    keyconfig_menu menu = start_keyconfig_menu();
+    menu.item = keyconfig_back;
+    draw_keyconfig_menu(menu);
+    EXPECT_TRUE(image_drawn_at(system_bitmap(4), menu_cursor_x, 436));
+    EXPECT_EQ(pixels_showing_entry(4, [&] { draw_keyconfig_menu(menu); }, 0, 460,
+                                   text_length(font, "Version 1.02"), 460 + text_height(font)),
+              0);
+}
+
 TEST_F(keyconfig_test, the_screen_looks_the_same_while_a_key_is_awaited)
 {
     keyconfig_menu menu = start_keyconfig_menu();

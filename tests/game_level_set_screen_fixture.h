@@ -86,10 +86,10 @@ inline void reset_screens()
     the_map.x_velocity = 1;
 }
 
-// True when every pixel of text, as the row font writes it in white, is white in bmp at (x, y).
-inline bool text_drawn_at(BITMAP *bmp, const char *text, int x, int y)
+// True when every pixel of text, as font f (the row font) writes it in white, is white in bmp at
+// (x, y). A text partly outside bmp is judged by its pixels inside it, of which there must be some.
+inline bool text_drawn_at(BITMAP *bmp, const char *text, int x, int y, FONT *f = row_font())
 {
-    FONT *f = row_font();
     BITMAP *stencil = create_bitmap(text_length(f, text), text_height(f));
     clear_to_color(stencil, bitmap_mask_color(stencil));
     const int white = makecol(255, 255, 255);
@@ -98,7 +98,7 @@ inline bool text_drawn_at(BITMAP *bmp, const char *text, int x, int y)
     int lit = 0;
     for (int py = 0; py < stencil->h; py++)
         for (int px = 0; px < stencil->w; px++)
-            if (getpixel(stencil, px, py) == white) {
+            if (getpixel(stencil, px, py) == white && x + px < bmp->w && y + py < bmp->h) {
                 lit++;
                 if (getpixel(bmp, x + px, y + py) != white)
                     drawn = false;

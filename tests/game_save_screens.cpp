@@ -62,11 +62,13 @@ TEST_F(save_screens_test, the_lists_show_every_save_and_mark_the_damaged_ones)
             const int index = index_of(n);
             ASSERT_GE(index, 0);
             const std::string row = std::to_string(index + 1) + ": " + (n == 0 ? "Map Two" : "Damaged Save");
-            EXPECT_TRUE(text_drawn_at(row_font(), row.c_str(), slot_text_x(), slot_text_y(index), makecol(255, 255, 255)))
+            EXPECT_TRUE(text_drawn_at(row_font(), row.c_str(), slot_text_x(), slot_first_line_y(slot_text_y(index)),
+                                      makecol(255, 255, 255)))
                 << row;
         }
         const std::string gone_set = "Level Set: Gone Set";
-        EXPECT_TRUE(text_drawn_at(font, gone_set.c_str(), slot_text_x() + 20, slot_text_y(index_of(2)) + 38,
+        EXPECT_TRUE(text_drawn_at(static_cast<FONT *>(d_system[slot_small_font].dat), gone_set.c_str(),
+                                  slot_text_x() + 20, slot_second_line_y(slot_text_y(index_of(2))),
                                   makecol(255, 255, 255)));
     }
 }

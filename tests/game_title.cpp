@@ -401,6 +401,15 @@ TEST_F(title_test, the_menu_shows_the_labels_and_cursor_of_its_state)
     EXPECT_TRUE(image_drawn_at(system_bitmap(4), 68, 264));
 }
 
+TEST_F(title_test, nothing_of_the_labels_shows_beside_the_box)
+{
+    game_in_progress = -1;
+    title_menu menu = start_title_menu();
+    menu.item = title_load_game;
+    menu.confirm_open = -1;
+    EXPECT_EQ(pixels_showing_entry(38, [&] { draw_title_menu(menu); }, 0, 0, 640, 480), 0);
+}
+
 TEST_F(title_test, the_box_is_drawn_framed_with_the_highlighted_answer)
 {
     game_in_progress = -1;

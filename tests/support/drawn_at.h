@@ -1,6 +1,7 @@
 // Pixel checks on the game's back buffer: whether an image or a text stands at a place.
 #pragma once
 #include <allegro.h>
+#include "datafiles.h"
 #include "do_drawing.h"
 
 // Whether every visible pixel of image stands at (x, y) in buffer.
@@ -35,4 +36,28 @@ inline bool text_drawn_at(FONT *f, const char *text, int x, int y, int colour)
             }
     destroy_bitmap(probe);
     return all && seen > 0;
+}
+
+// How many pixels of buffer within x0 <= x < x1, y0 <= y < y1 differ between a frame that draw()
+// makes as it is and one it makes with d_system entry `entry` showing nothing: how much of that
+// image can be seen there.
+template <typename draw_fn>
+int pixels_showing_entry(int entry, draw_fn draw, int x0, int y0, int x1, int y1)
+{
+    draw();
+    BITMAP *as_drawn = create_bitmap(buffer->w, buffer->h);
+    blit(buffer, as_drawn, 0, 0, 0, 0, buffer->w, buffer->h);
+    BITMAP *image = static_cast<BITMAP *>(d_system[entry].dat);
+    BITMAP *blank = create_bitmap(image->w, image->h);
+    clear_to_color(blank, bitmap_mask_color(blank));
+    d_system[entry].dat = blank;
+    draw();
+    d_system[entry].dat = image;
+    int differing = 0;
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++)
+            differing += getpixel(as_drawn, x, y) != getpixel(buffer, x, y);
+    destroy_bitmap(blank);
+    destroy_bitmap(as_drawn);
+    return differing;
 }

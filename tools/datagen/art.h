@@ -7,6 +7,9 @@
 // Fonts used for crisp text (data-file fonts and text inside pictures).
 extern std::string the_font_regular;
 extern std::string the_font_bold;
+// The key configuration's key names (d_system entry 12) and the labels beside them: one size, one
+// baseline, so that each name stands level with its label.
+const int key_name_pixel_size = 18;
 
 // ---- Pim ----
 enum class pim_eyes { open, bright, shut, up, up_shut, wide, happy };

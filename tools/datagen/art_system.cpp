@@ -8,14 +8,16 @@ namespace {
 
 shape box(float x0, float y0, float x1, float y1) { return rbox(x0, y0, x1, y1, 0); }
 
-// Menu labels, one per 32-pixel row: white with an ink halo, readable on any backdrop.
-canvas label_rows(const std::vector<std::string> &labels, int width, int pixel_size = 22)
+// Menu labels, one per 32-pixel row: white with an ink halo, readable on any backdrop. Centred in
+// their rows, or with their baseline that many pixels below each row's top.
+canvas label_rows(const std::vector<std::string> &labels, int width, int pixel_size = 22, int baseline = -1)
 {
     canvas c(width, 32 * int(labels.size()));
     text_style st{the_font_bold, pixel_size};
     int lh = line_height(st);
+    const int offset = baseline < 0 ? (32 - lh) / 2 : baseline - ascent(st);
     for (size_t i = 0; i < labels.size(); i++) {
-        int y = int(i) * 32 + (32 - lh) / 2;
+        int y = int(i) * 32 + offset;
         draw_text(c, st, labels[i], 4, y, vgrad(float(y + 4), pal::white, float(y + lh), pal::lilac), pal::ink, 2.2f);
     }
     return c;
@@ -61,12 +63,22 @@ canvas box_button(bool lit)
     return c;
 }
 
+// Pim, small enough to keep to the top 24 pixels of a menu row (on the key configuration's last
+// row the version text stands just below), with a crisp ink rim so that he reads at that size.
 canvas menu_cursor()
 {
-    canvas c(32, 32);
+    canvas pim(32, 32);
     pim_pose p = pim_standing();
     p.eyes = pim_eyes::happy;
-    draw_pim(c, p, 0, 0, 1);
+    const float scale = 0.68f;
+    draw_pim(pim, p, (32 - 32 * scale) / 2, 22.5f - 32 * scale, scale);
+    canvas c(32, 32);
+    auto solid_at = [&](int x, int y) { return x >= 0 && y >= 0 && x < 32 && y < 32 && pim.alpha_at(x, y) >= 0.5f; };
+    for (int y = 0; y < 32; y++)
+        for (int x = 0; x < 32; x++)
+            if (!solid_at(x, y) && (solid_at(x - 1, y) || solid_at(x + 1, y) || solid_at(x, y - 1) || solid_at(x, y + 1)))
+                c.pixel(x, y, pal::ink);
+    c.blit_from(pim, 0, 0);
     return c;
 }
 
@@ -113,17 +125,21 @@ canvas scroll_arrow()
     return c;
 }
 
-// Frame pieces: a band of ink, lit lavender, violet and dusk, 12 pixels thick.
-const int frame_t = 12;
+// Frame pieces: a band of ink, lit lavender, violet and dusk with a gold thread, 20 pixels thick,
+// so that a box framed over a menu covers the labels beside it (they start 20 pixels left of the
+// title's box).
+const int frame_t = 20;
 colour frame_band(float d) // d: 0 at the outer rim .. frame_t at the inner rim
 {
     if (d < 1.2f || d > frame_t - 1.2f)
         return pal::ink;
-    if (d < 3.5f)
+    if (d < 4.f)
         return pal::lavender;
-    if (d < 8.5f)
-        return mix(pal::violet, pal::dusk, (d - 3.5f) / 5.f);
-    return pal::night2;
+    if (d > frame_t - 5.f && d < frame_t - 3.5f)
+        return pal::gold;
+    if (d > frame_t - 3.5f)
+        return pal::night2;
+    return mix(pal::violet, pal::dusk, (d - 4.f) / (frame_t - 9.f));
 }
 
 canvas frame_edge(int which) // 19 bottom, 21 left, 22 right, 23 top
@@ -152,15 +168,20 @@ canvas frame_corner(int which) // 18 bottom-left, 20 bottom-right, 24 top-left, 
     shape quarter{[=](float x, float y) { return std::hypot(x - cx, y - cy) - frame_t; }, 0, 0, float(frame_t), float(frame_t)};
     c.fill(quarter, [=](float x, float y) { return frame_band(frame_t - std::hypot(x - cx, y - cy)); });
     // A gold stud on each corner.
-    float sx = (which == 18 || which == 24) ? 7.5f : 4.5f, sy = (which == 24 || which == 25) ? 7.5f : 4.5f;
-    c.fill(circle(sx, sy, 2.2f), pal::gold);
+    const float near = frame_t * 0.62f, far = frame_t * 0.38f;
+    float sx = (which == 18 || which == 24) ? near : far, sy = (which == 24 || which == 25) ? near : far;
+    c.outlined(circle(sx, sy, 2.8f), pal::gold, pal::ink, 0.8f);
     return c;
 }
+
+// The message box: a slim rim with small corners, so that the text, typed from (5, 5), stands clear
+// of it; no studs where the text runs.
+const float message_corner = 4.f;
 
 canvas message_background()
 {
     canvas c(530, 146);
-    c.fill(rbox(0, 0, 530, 146, 10), vgrad(0, rgb(252, 248, 255), 146, rgb(222, 214, 246)));
+    c.fill(rbox(0, 0, 530, 146, message_corner), vgrad(0, rgb(252, 248, 255), 146, rgb(222, 214, 246)));
     // Faint stars in the corners; the text area stays calm.
     for (int i = 0; i < 4; i++)
         draw_sparkle(c, 500.f - i * 16, 18.f + (i % 2) * 10, 3.5f, pal::lilac);
@@ -170,15 +191,11 @@ canvas message_background()
 canvas message_frame()
 {
     canvas c(530, 146);
-    shape outer = rbox(0, 0, 530, 146, 10);
-    shape inner = rbox(4, 4, 526, 142, 7);
-    c.fill(subtract(outer, inner), pal::ink);
-    c.fill(subtract(rbox(1, 1, 529, 145, 9.5f), rbox(3, 3, 527, 143, 7.5f)), pal::violet);
-    c.fill(subtract(rbox(2.2f, 2.2f, 527.8f, 143.8f, 8.5f), rbox(3, 3, 527, 143, 7.5f)), pal::lavender);
-    // Gold studs.
-    const float studs[4][2] = {{7, 7}, {523, 7}, {7, 139}, {523, 139}};
-    for (auto &s : studs)
-        c.outlined(circle(s[0], s[1], 2.4f), pal::gold, pal::ink, 0.8f);
+    shape outer = rbox(0, 0, 530, 146, message_corner);
+    shape middle = rbox(1.2f, 1.2f, 528.8f, 144.8f, message_corner - 1.2f);
+    shape inner = rbox(2.6f, 2.6f, 527.4f, 143.4f, message_corner - 2.6f);
+    c.fill(subtract(outer, middle), pal::ink);
+    c.fill(subtract(middle, inner), pal::violet);
     return c;
 }
 
@@ -337,7 +354,10 @@ canvas system_picture(int index)
     case 9: return full(story_dreamer_asleep);
     case 10: return full(story_pim_and_his_world);
     case 11: return full(story_pim_lost);
-    case 13: return label_rows({"Up", "Down", "Left", "Right", "Action", "Restart", "Music", "Save", "Back"}, 92, 18);
+    case 13:
+        // The key names are printed with their line's top at the row's top.
+        return label_rows({"Up", "Down", "Left", "Right", "Action", "Restart", "Music", "Save", "Back"}, 92,
+                          key_name_pixel_size, ascent(text_style{the_font_bold, key_name_pixel_size}));
     case 14: return heading("Configure Keys", 76);
     case 16: return list_frame();
     case 17: return logo();

@@ -28,7 +28,7 @@ struct system_font {
 const system_font system_fonts[] = {
     {3, false, 15},  // credits, at most 22 pixels a line
     {8, true, 23},   // intermission, lists and boxes
-    {12, true, 22},  // key names
+    {12, true, key_name_pixel_size}, // key names
     {15, true, 36},  // list titles and the map-name banner
     {30, false, 19}, // message box text: four lines in the box
 };

@@ -358,6 +358,12 @@ int line_height(const text_style &st)
     return int((f->size->metrics.ascender - f->size->metrics.descender) >> 6);
 }
 
+int ascent(const text_style &st)
+{
+    std::lock_guard<std::recursive_mutex> hold(freetype_lock());
+    return int(face_for(st)->size->metrics.ascender >> 6);
+}
+
 int text_width(const text_style &st, const std::string &text)
 {
     std::lock_guard<std::recursive_mutex> hold(freetype_lock());

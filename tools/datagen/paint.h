@@ -97,6 +97,8 @@ struct text_style {
 mask text_mask(const text_style &st, const std::string &text);
 int text_width(const text_style &st, const std::string &text);
 int line_height(const text_style &st);
+// Pixels from the top of a line to its baseline.
+int ascent(const text_style &st);
 
 // Draws text with a halo (outline) at pixel (x, y) of the line top.
 void draw_text(canvas &c, const text_style &st, const std::string &text, int x, int y, const paint &fill,
