@@ -59,9 +59,9 @@ int read_chain_link(const char *dir, char *current, level_selection_locs &record
     if (current[0] == '\0')
         return 0;
     char path[chain_name_size];
-    if (std::strlen(dir) + std::strlen(current) > chain_name_size - 1)
+    const int length = std::snprintf(path, sizeof(path), "%s%s", dir, current);
+    if (length < 0 || length > chain_name_size - 1)
         return 0;
-    std::snprintf(path, sizeof(path), "%s%s", dir, current);
     FILE *file = open_plain_stream(path, map_file_bound);
     if (!file)
         return 0;

@@ -167,7 +167,10 @@ const char level_set_subtitle[] = "Load Set From Which Slot?";
 // Copies a field of a found set into a current-set global, cut to the global's width.
 void copy_set_field(char *global, std::size_t size, const char *field)
 {
-    std::snprintf(global, size, "%s", field);
+    const std::size_t length = std::strlen(field);
+    const std::size_t kept = length < size ? length : size - 1;
+    std::memcpy(global, field, kept);
+    global[kept] = '\0';
 }
 
 void draw_found_set_row(BITMAP *bmp, int index, int x, int y)

@@ -42,7 +42,9 @@ std::string run_dir()
     return dir ? dir : RUN_DIR;
 }
 
-// A private X server for the whole file; Xvfb picks a free display number itself.
+// A private X server for the whole file; Xvfb picks a free display number itself. It never resets:
+// an X server resets when its last client leaves, and turns away a client that connects meanwhile,
+// as the next test's program could.
 class private_display : public testing::Environment {
 public:
     void SetUp() override
@@ -57,7 +59,7 @@ public:
             dup2(quiet, STDOUT_FILENO);
             dup2(quiet, STDERR_FILENO);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x16", "-nolisten",
-                   "tcp", static_cast<char *>(nullptr));
+                   "tcp", "-noreset", static_cast<char *>(nullptr));
             _exit(127);
         }
         close(ends[1]);

@@ -21,18 +21,18 @@ STUB
   export ALSA_CONFIG_PATH="$E2E_TMP/alsa.conf"
   # Xvfb picks a free display number itself and writes it out once it listens: two tests started
   # at the same moment never share a display.
-  # No key repeat: a key held down stays down, as a player's finger on it.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -r 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+  # No key repeat: a key held down stays down, as a player's finger on it. No reset: an X server
+  # resets when its last client leaves, and a program that connects meanwhile is turned away, as the
+  # one started just after the check below would sometimes be.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -r -noreset 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
-  local i
-  for i in $(seq 100); do
-    if [[ -s "$E2E_TMP/display" ]]; then
-      export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
-      xdpyinfo >/dev/null 2>&1 && return 0
-    fi
-    sleep 0.1
-  done
-  e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+  e2e_wait_until 20 e2e_xvfb_listens || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+  export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
+}
+
+# Whether the Xvfb of e2e_begin has written its display number and answers there.
+e2e_xvfb_listens() {
+  [[ -s "$E2E_TMP/display" ]] && DISPLAY=":$(head -n 1 "$E2E_TMP/display")" xdpyinfo >/dev/null 2>&1
 }
 
 e2e_end() {
@@ -48,21 +48,26 @@ e2e_fail() {
   exit 1
 }
 
+# Where this script keeps its screenshots: a folder of its own, named for the script, in
+# E2E_SHOT_DIR or else beside the run tree, so that scripts running side by side never write the
+# same picture.
+e2e_shot_dir() {
+  echo "${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}/$(basename "$0" .sh)"
+}
+
 # A copy of the run tree that a test may change freely.
 e2e_copy_run_tree() {
   cp -a "$E2E_RUN_DIR" "$E2E_TMP/run"
   echo "$E2E_TMP/run"
 }
 
+# The id of a window titled $1, if there is one.
+e2e_window_id() { xdotool search --name "^${1}\$" 2>/dev/null | head -n 1; }
+e2e_has_window() { [[ -n $(e2e_window_id "$1") ]]; }
+
 # Waits up to $2 seconds (default 20) for a window titled $1; prints its id.
 e2e_wait_window() {
-  local title=$1 limit=${2:-20} i id
-  for i in $(seq $((limit * 10))); do
-    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  e2e_wait_until "${2:-20}" e2e_has_window "$1" && e2e_window_id "$1"
 }
 
 # Presses one key the way Allegro's key[] sees it: down, a short hold, up.
@@ -118,16 +123,10 @@ e2e_count_colour() {
 # Waits up to $2 seconds (default 10) for the process $1, started by this shell, to end; fails with
 # $3 if it does not, and checks that it ended with status 1, as both programs always do.
 e2e_expect_exit_1() {
-  local pid=$1 limit=${2:-10} what=${3:-"the program did not end"} i status
-  for i in $(seq $((limit * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"; status=$?
-      [[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
-      return 0
-    fi
-    sleep 0.1
-  done
-  e2e_fail "$what"
+  local pid=$1 limit=${2:-10} what=${3:-"the program did not end"} status
+  e2e_wait_until "$limit" e2e_ended "$pid" || e2e_fail "$what"
+  wait "$pid"; status=$?
+  [[ $status -eq 1 ]] || e2e_fail "exit status $status, not 1"
 }
 
 # Starts the real game from a private copy of the run tree, set to play in a window, and waits for
@@ -144,13 +143,14 @@ e2e_start_windowed_game() {
 # the test if the game has ended.
 e2e_start_game_in() {
   tree=$1
-  shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
+  shots=$(e2e_shot_dir)
   mkdir -p "$shots"
   printf '255\n255\n1' > "$tree/data/settings.txt"
   "$tree/game" >"$E2E_TMP/game.out" 2>&1 &
   game_pid=$!
   E2E_PIDS+=($game_pid)
-  window=$(e2e_wait_window "Pim's Slumberia" 30) || e2e_fail "no window titled \"Pim's Slumberia\""
+  window=$(e2e_wait_window "Pim's Slumberia" 30) ||
+    e2e_fail "no window titled \"Pim's Slumberia\" (the game $(e2e_ended "$game_pid" && echo "has ended" || echo "runs"): $(cat "$E2E_TMP/game.out"))"
   alive() {
     kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended during: $1 ($(cat "$E2E_TMP/game.out"))"
   }
@@ -213,6 +213,9 @@ e2e_editor_journey() {
     grab
     (($(count 255 255 255 0 18 800 60) > 300 && $(count 0 0 0 0 200 800 600) > 300000))
   }
+  # The "Are You Sure?" box, its lavender plate in the middle; and the same with "Yes" lit (orange).
+  box_open() { grab; (($(count 141 147 197 250 250 549 349) > 10000)); }
+  box_yes() { box_open && (($(e2e_count_where "$now" 270 300 380 345 'r > 200 && g < 150 && b < 120') > 500)); }
   text_changed() { grab; ! e2e_same_picture "$now" "$1" "$2" "$E2E_TMP/before_text.png" "$1" "$2" "$3" 10; }
   remember_text() { grab; cp "$now" "$E2E_TMP/before_text.png"; }
   destination_placed() { ! teleport_prompt && cell_painted "$1" "$2"; }
@@ -452,8 +455,9 @@ e2e_play_test_set() {
   e2e_walk_cursor 200 Down 5 6
   e2e_press_until Return title_after_options e2e_title_at title_after_options 4
   e2e_walk_cursor 168 Down 5 1
-  # The introduction's stars stand alone for a few seconds before its first message.
-  e2e_key "$window" Return
+  # New Game leaves the menu at once; the introduction's stars stand alone for a few seconds before
+  # its first message.
+  e2e_press_until Return new_game e2e_off_menu new_game
   e2e_wait_for introduction 20 e2e_looks_like story "$shots/introduction.png"
   e2e_press_until Escape first_map e2e_star_map "$shots/first_map.png"
 }
@@ -555,8 +559,19 @@ e2e_title_at() { e2e_on_menu "$1" none && e2e_cursor_on "$1" 168 "$2"; }
 e2e_options_at() { e2e_on_menu "$1" word && e2e_cursor_on "$1" 200 "$2"; }
 e2e_keys_at() { e2e_on_menu "$1" words && e2e_cursor_on "$1" 180 "$2"; }
 e2e_tutorial_at() { e2e_on_menu "$1" word && e2e_cursor_on "$1" 200 "$2"; }
+# Any screen but the menu screens: a menu item acted on, and the menu left.
+e2e_off_menu() { ! e2e_looks_like menu "$shots/$1.png"; }
 # A list screen whose rows read $2 (e2e_list_rows).
 e2e_list_shows() { e2e_looks_like list "$shots/$1.png" && [[ $(e2e_list_rows "$shots/$1.png") == "$2" ]]; }
+
+# Whether the process $1 has ended.
+e2e_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Presses Enter on the title menu's Quit until the game has ended, and checks its status.
+e2e_quit_game() {
+  e2e_press_key_until "$window" Return 20 e2e_ended "$game_pid" || e2e_fail "Quit did not end the game"
+  e2e_expect_exit_1 "$game_pid" 10 "Quit did not end the game"
+}
 
 # Moves a menu's cursor (rows from y $1) with the key $2, a press a row, through the rows ${@:3}.
 e2e_walk_cursor() {

@@ -14,7 +14,7 @@ mkdir -p "$set_dir"
 level1="$set_dir/level1.map"
 # Pim on (4, 10), the exit beside him, a floor from row 11 down.
 e2e_write_map "$level1" "Pillow Hills" end 4 10 5 10 0
-shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
+shots=$(e2e_shot_dir)
 mkdir -p "$shots"
 
 e2e_start_editor "$tree"
@@ -112,10 +112,8 @@ cp "$now" "$shots/e2e_editor_long_current_map.png"
 cmp -s "$level1" "$E2E_TMP/level1.saved" || e2e_fail "level1.map changed"
 
 # Quit: ESC, then a press on the box's "Yes" ends the editor at once.
-box_open() { grab; (($(count 141 147 197 250 250 549 349) > 10000)); }
 e2e_press_key_until "$window" Escape 10 box_open || e2e_fail "ESC did not open the quit box"
-editor_gone() { ! kill -0 "$editor_pid" 2>/dev/null; }
-e2e_hold_mouse "$window" 1 320 330 10 editor_gone || e2e_fail "Yes did not end the editor"
+e2e_hold_mouse "$window" 1 320 330 10 e2e_ended "$editor_pid" || e2e_fail "Yes did not end the editor"
 e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end on Yes"
 others=$(awk '/Error initialising sound system/ {skip = 2; next} skip > 0 {skip--; next} NF' "$E2E_TMP/xmessage.log")
 [[ -z "$others" ]] || e2e_fail "the editor reported an error: $others"

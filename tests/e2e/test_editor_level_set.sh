@@ -23,90 +23,70 @@ mkdir -p "$set_dir"
 } > "$set_dir/broken.map"
 
 e2e_start_editor "$tree"
-sleep 1
-
-click() {
-  xdotool mousemove --window "$window" "$1" "$2"
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.2
-  xdotool mouseup 1
-  sleep 0.5
-}
-type_text() { e2e_type "$window" "$1"; }
-backspaces() { e2e_backspaces "$window" "$1"; }
-alive() { kill -0 "$editor_pid" 2>/dev/null || e2e_fail "the editor ended: $(cat "$E2E_TMP/editor.out")"; }
 
 # Name the map: the field holds "Enter Map Name" (14 characters).
-click 160 584
-backspaces 14
-type_text "First Dream"
-e2e_key "$window" Return
-sleep 0.5
+name_map "First Dream"
 
 # Link the next map by choosing a file: the link is the name stored inside it.
-click 224 584
-sleep 0.8
-type_text "data/levels/e2eset/bstored.map"
+remember_text
+open_selector 224
+e2e_type "$window" "data/levels/e2eset/bstored.map"
 e2e_key "$window" Return
-sleep 0.5
+e2e_wait_until 10 text_changed 384 590 200 || e2e_fail "the next-map line did not change"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after Next"
 
 # A save into a folder that does not exist is reported on the screen; a key goes on.
-click 32 584
-sleep 0.8
-type_text "nofolder/lost.map"
+open_selector 32
+e2e_type "$window" "nofolder/lost.map"
 e2e_key "$window" Return
-sleep 0.8
-e2e_screenshot "$E2E_TMP/save_failed.png"
-alive
+e2e_wait_until 10 report_shown || e2e_fail "the failed save was not reported"
+cp "$now" "$E2E_TMP/save_failed.png"
+alive "the failed save"
 e2e_key "$window" space
-sleep 0.5
-alive
+e2e_wait_until 10 editing || e2e_fail "space did not close the report"
+alive "after the failed save"
 
 # Save for real (the selector starts again on the editor's directory: nothing was loaded yet).
-click 32 584
-sleep 0.8
-type_text "data/levels/e2eset/a.map"
+open_selector 32
+e2e_type "$window" "data/levels/e2eset/a.map"
 e2e_key "$window" Return
-for i in $(seq 30); do [[ -s "$set_dir/a.map" ]] && break; sleep 0.1; done
-[[ -f "$set_dir/a.map" ]] || e2e_fail "a.map was not saved"
+e2e_wait_until 10 test -s "$set_dir/a.map" || e2e_fail "a.map was not saved"
 [[ "$(sed -n 1p "$set_dir/a.map")" == "First Dream" ]] || e2e_fail "map name is '$(sed -n 1p "$set_dir/a.map")'"
 [[ "$(sed -n 2p "$set_dir/a.map")" == "a.map" ]] || e2e_fail "own name is '$(sed -n 2p "$set_dir/a.map")'"
 [[ "$(sed -n 3p "$set_dir/a.map")" == "b.map" ]] || e2e_fail "next map is '$(sed -n 3p "$set_dir/a.map")'"
 [[ -e "$tree/nofolder/lost.map" ]] && e2e_fail "the failed save wrote something"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after saving a.map"
 mv "$set_dir/bstored.map" "$set_dir/b.map"
 
 # Compile: the first-map selector starts at the path last chosen (a.map); ENTER takes it.
-click 288 584
-sleep 0.8
+open_selector 288
 e2e_key "$window" Return
-sleep 1
-alive
 # The set's name: the field holds "Level Set Name" (14 characters).
-backspaces 14
-type_text "Night Pair"
+e2e_wait_until 10 set_name_open || e2e_fail "the level set's name was not asked"
+alive "the level set's name"
+e2e_backspaces "$window" 14
+e2e_type "$window" "Night Pair"
 e2e_key "$window" Return
-sleep 0.8
 # The loader's selector starts in the maps' folder, and ".qlx" is added to the name typed.
-type_text "pair"
+e2e_wait_until 10 selector_open || e2e_fail "no selector for the loader file"
+e2e_type "$window" "pair"
 e2e_key "$window" Return
-for i in $(seq 30); do [[ -s "$set_dir/pair.qlx" ]] && break; sleep 0.1; done
-[[ -f "$set_dir/pair.qlx" ]] || e2e_fail "no loader file written"
+e2e_wait_until 10 test -s "$set_dir/pair.qlx" || e2e_fail "no loader file written"
 [[ "$(cat "$set_dir/pair.qlx")" == $'a.map\nNight Pair' ]] || e2e_fail "loader file holds: $(cat "$set_dir/pair.qlx")"
 [[ "$(tail -c 1 "$set_dir/pair.qlx" | od -An -c | tr -d ' ')" == '\n' ]] || e2e_fail "loader file does not end in a line feed"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after the level set"
 
 # A chain with a missing map: the failure shows, a key returns to the editor, nothing is written.
-click 288 584
-sleep 0.8
-backspaces 5   # the selector holds the path of a.map
-type_text "broken.map"
+open_selector 288
+e2e_backspaces "$window" 5   # the selector holds the path of a.map
+e2e_type "$window" "broken.map"
 e2e_key "$window" Return
-sleep 1
-e2e_screenshot "$E2E_TMP/compile_failed.png"
-alive
+e2e_wait_until 10 report_shown || e2e_fail "the broken chain was not reported"
+cp "$now" "$E2E_TMP/compile_failed.png"
+alive "the broken chain"
 e2e_key "$window" space
-sleep 0.5
-alive
+e2e_wait_until 10 editing || e2e_fail "space did not close the report"
+alive "after the broken chain"
 ls "$set_dir"/*.qlx | grep -v pair.qlx && e2e_fail "a loader file was written for the broken chain"
 
 mkdir -p "$E2E_RUN_DIR/shots"
@@ -114,8 +94,7 @@ cp "$E2E_TMP/save_failed.png" "$E2E_RUN_DIR/shots/e2e_editor_save_failed.png"
 cp "$E2E_TMP/compile_failed.png" "$E2E_RUN_DIR/shots/e2e_editor_compile_failed.png"
 
 # Quit with a click on the box's "Yes" area.
-e2e_key "$window" Escape
-sleep 0.5
-click 320 330
+e2e_press_key_until "$window" Escape 10 box_open || e2e_fail "ESC did not open the quit box"
+e2e_hold_mouse "$window" 1 320 330 10 e2e_ended "$editor_pid" || e2e_fail "the editor did not end on Yes"
 e2e_expect_exit_1 "$editor_pid" 5 "the editor did not end on Yes"
 echo "e2e editor level set: ok"

@@ -15,14 +15,9 @@ printf '[sound]\ndigi_card = ALSA\nmidi_card = DIGI\n' > "$tree/allegro.cfg"
 printf '# no sound devices\n' > "$E2E_TMP/no_pcm.conf"
 export ALSA_CONFIG_PATH="$E2E_TMP/no_pcm.conf"
 
-"$tree/editor" >"$E2E_TMP/editor.out" 2>&1 &
-editor_pid=$!
-E2E_PIDS+=($editor_pid)
-window=$(e2e_wait_window "Pim's Slumberia Editor" 30) || e2e_fail "no window titled \"Pim's Slumberia Editor\""
-for i in $(seq 50); do [[ -s "$E2E_TMP/xmessage.log" ]] && break; sleep 0.1; done
-sleep 1
-alive() { kill -0 "$editor_pid" 2>/dev/null || e2e_fail "the editor ended: $(cat "$E2E_TMP/editor.out")"; }
-alive
+# The editor's first frame comes after its sound system has been tried and reported.
+e2e_start_editor "$tree"
+alive "its start"
 
 # The message (after the stub's record of xmessage's options): "Error initialising sound system",
 # then Allegro's reason on a line of its own, and nothing else.
@@ -40,32 +35,18 @@ size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print
 [[ "$size" == "800x600" ]] || e2e_fail "window is $size, not 800x600"
 [[ "$(xwininfo -id "$window" | awk '/Map State:/ {print $3}')" == "IsViewable" ]] || e2e_fail "the window is not shown"
 
-click() {
-  xdotool mousemove --window "$window" "$1" "$2"
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.2
-  xdotool mouseup 1
-  sleep 0.3
-}
-cell() { click $((160 + 32 * $1 + 16)) $((32 * $2 + 16)); }
-
 # Still an editor: paint two cells and place the exit, then save through the selector.
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-click 48 48            # palette cell (1,1): tile 5
-cell 6 7
-cell 7 7
-click 216 536          # the exit tool
-cell 12 4
-alive
-click 32 584
-sleep 1
+pick_tile 5                 # palette cell (1,1)
+paint 6 7 7 7
+pick_tool 200               # the exit tool
+paint 12 4
+alive "painting"
+open_selector 32
 for k in q u i e t period m a p; do e2e_key "$window" "$k" 0.08; done
 e2e_key "$window" Return
-for i in $(seq 50); do [[ -s "$tree/quiet.map" ]] && break; sleep 0.1; done
-[[ -f "$tree/quiet.map" ]] || e2e_fail "no saved map at $tree/quiet.map"
-sleep 0.5
-alive
+e2e_wait_until 10 test -s "$tree/quiet.map" || e2e_fail "no saved map at $tree/quiet.map"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after saving"
+alive "saving"
 
 map="$tree/quiet.map"
 line() { sed -n "${1}p" "$map"; }
@@ -76,11 +57,9 @@ block() { line $((11 + 2 * (15 * $1 + $2))); }
 [[ "$(line 6) $(line 7)" == "12 4" ]] || e2e_fail "exit is $(line 6) $(line 7), not 12 4"
 
 # Quit through the box: exit status 1, as always.
-e2e_key "$window" Escape
-sleep 0.5
-alive
-e2e_key "$window" Right
-sleep 0.3
-e2e_key "$window" Return
+e2e_press_key_until "$window" Escape 10 box_open || e2e_fail "ESC did not open the quit box"
+alive "the quit box"
+e2e_press_key_until "$window" Right 10 box_yes || e2e_fail "RIGHT did not move to \"Yes\""
+e2e_press_key_until "$window" Return 10 e2e_ended "$editor_pid" || e2e_fail "the editor did not end after Yes"
 e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end after Yes"
 echo "e2e editor without sound: ok ($reason)"

@@ -12,7 +12,7 @@ e2e_begin "$1"
 tree=$(e2e_copy_run_tree)
 set_dir="$tree/data/levels/roundtrip"
 mkdir -p "$set_dir"   # the author makes the set's folder beside the game's own sets
-shots=${E2E_SHOT_DIR:-$E2E_RUN_DIR/../e2e_shots}
+shots=$(e2e_shot_dir)
 mkdir -p "$shots"
 began=$(date +%s)
 
@@ -108,10 +108,8 @@ e2e_wait_until 10 editing || e2e_fail "the editor did not come back after the le
 [[ "$(cat "$set_dir/trip.qlx")" == $'a.map\nRound Trip' ]] || e2e_fail "trip.qlx holds: $(cat "$set_dir/trip.qlx")"
 
 # Quit: ESC, then a press on the box's "Yes" ends the editor at once.
-box_open() { grab; (($(count 141 147 197 250 250 549 349) > 10000)); }
 e2e_press_key_until "$window" Escape 10 box_open || e2e_fail "ESC did not open the quit box"
-editor_gone() { ! kill -0 "$editor_pid" 2>/dev/null; }
-e2e_hold_mouse "$window" 1 320 330 10 editor_gone || e2e_fail "Yes did not end the editor"
+e2e_hold_mouse "$window" 1 320 330 10 e2e_ended "$editor_pid" || e2e_fail "Yes did not end the editor"
 e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end on Yes"
 editor_done=$(date +%s)
 
@@ -192,9 +190,7 @@ alive "the second map"
 # Quit: ESC opens the title menu on New Game (y 168, a game in progress); Up goes round to Quit.
 e2e_hold_key "$window" Escape 10 cursor_at 168 || e2e_fail "ESC did not open the title menu"
 e2e_press_key_until "$window" Up 10 cursor_at 328 || e2e_fail "the cursor did not reach Quit"
-game_gone() { ! kill -0 "$game_pid" 2>/dev/null; }
-e2e_press_key_until "$window" Return 10 game_gone || e2e_fail "Quit did not end the game"
-e2e_expect_exit_1 "$game_pid" 10 "Quit did not end the game"
+e2e_quit_game
 others=$(awk '/Error initialising sound system/ {skip = 2; next} skip > 0 {skip--; next} NF' "$E2E_TMP/xmessage.log")
 [[ -z "$others" ]] || e2e_fail "a program reported an error: $others"
 echo "e2e editor round trip: ok (editor $((editor_done - began)) s, game $(($(date +%s) - editor_done)) s; screenshots in $shots)"

@@ -8,58 +8,35 @@ e2e_begin "$1"
 tree=$(e2e_copy_run_tree)
 rm -f "$tree/data/ed_settings.txt" "$tree"/*.map
 
-"$tree/editor" >"$E2E_TMP/editor.out" 2>&1 &
-editor_pid=$!
-E2E_PIDS+=($editor_pid)
-window=$(e2e_wait_window "Pim's Slumberia Editor" 30) || e2e_fail "no window titled \"Pim's Slumberia Editor\""
-sleep 1
-kill -0 "$editor_pid" 2>/dev/null || e2e_fail "the editor ended by itself: $(cat "$E2E_TMP/editor.out")"
+e2e_start_editor "$tree"
+alive "its start"
 size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [[ "$size" == "800x600" ]] || e2e_fail "window is $size, not 800x600"
 
-# A click the way an author makes one: move there, press, let go, each long enough for a logic step.
-click() {
-  local x=$1 y=$2 button=${3:-1}
-  xdotool mousemove --window "$window" "$x" "$y"
-  sleep 0.3
-  xdotool mousedown "$button"
-  sleep 0.2
-  xdotool mouseup "$button"
-  sleep 0.3
-}
-# Middle of field cell (cx, cy).
-cell() { click $((160 + 32 * $1 + 16)) $((32 * $2 + 16)) "${3:-1}"; }
-
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-click 48 48            # palette cell (1,1): tile 5
-cell 2 10
-cell 3 10
-cell 4 10
-click 416 536          # the Up Block tool
-cell 8 6
-click 266 536          # the start tool
-cell 3 9
+# Each press and each click is held until the editor shows what it did.
+pick_tile 5                 # palette cell (1,1)
+paint 2 10 3 10 4 10
+pick_tool 400               # the Up Block tool
+paint 8 6
+pick_tool 250               # the start tool
+paint 3 9
 e2e_screenshot "$E2E_TMP/painted.png"
 mkdir -p "$E2E_RUN_DIR/shots" && cp "$E2E_TMP/painted.png" "$E2E_RUN_DIR/shots/e2e_editor_painted.png"
 
 # Save: the selector opens on the editor's directory; the typed name is added to it.
-click 32 584
-sleep 1
+open_selector 32
 for k in s l e e p y period m a p; do e2e_key "$window" "$k" 0.08; done
 e2e_key "$window" Return
-for i in $(seq 50); do [[ -s "$tree/sleepy.map" ]] && break; sleep 0.1; done
-[[ -f "$tree/sleepy.map" ]] || e2e_fail "no saved map at $tree/sleepy.map"
-sleep 0.5
+e2e_wait_until 10 test -s "$tree/sleepy.map" || e2e_fail "no saved map at $tree/sleepy.map"
+e2e_wait_until 10 editing || e2e_fail "the editor did not come back after saving"
 
 # Quit: ESC opens the box with "No" chosen, RIGHT moves to "Yes", ENTER ends the editor.
-e2e_key "$window" Escape
-sleep 0.5
+e2e_press_key_until "$window" Escape 10 box_open || e2e_fail "ESC did not open the quit box"
 e2e_screenshot "$E2E_TMP/quit_box.png"
 cp "$E2E_TMP/quit_box.png" "$E2E_RUN_DIR/shots/e2e_editor_quit_box.png"
 kill -0 "$editor_pid" 2>/dev/null || e2e_fail "ESC ended the editor without asking"
-e2e_key "$window" Right
-sleep 0.3
-e2e_key "$window" Return
+e2e_press_key_until "$window" Right 10 box_yes || e2e_fail "RIGHT did not move to \"Yes\""
+e2e_press_key_until "$window" Return 10 e2e_ended "$editor_pid" || e2e_fail "the editor did not end after Yes"
 e2e_expect_exit_1 "$editor_pid" 10 "the editor did not end after Yes"
 [[ "$(cat "$tree/data/ed_settings.txt" 2>/dev/null)" == "2" ]] || e2e_fail "settings file does not hold the windowed mode 2"
 

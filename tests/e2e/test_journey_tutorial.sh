@@ -5,7 +5,6 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
-E2E_SHOT_DIR=${E2E_SHOT_DIR:-$1/../e2e_shots}/journey_tutorial
 
 e2e_start_windowed_game
 

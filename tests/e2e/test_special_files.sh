@@ -7,7 +7,6 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
-E2E_SHOT_DIR=${E2E_SHOT_DIR:-$1/../e2e_shots}/special_files
 
 # Whether the process $1 ignores SIGXFSZ (signal 25, bit 24 of the mask /proc shows in hex).
 ignores_file_size_signal() {

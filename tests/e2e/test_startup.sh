@@ -4,19 +4,23 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
 
-# 1. A complete run tree: the window appears and the game keeps running.
-"$E2E_RUN_DIR/game" >"$E2E_TMP/game.out" 2>&1 &
+# 1. A complete run tree (a copy, as the game may write its settings): the window appears, shows
+# the logo, and the game keeps running.
+tree=$(e2e_copy_run_tree)
+"$tree/game" >"$E2E_TMP/game.out" 2>&1 &
 game_pid=$!
 E2E_PIDS+=($game_pid)
 e2e_wait_window "Pim's Slumberia" 30 >/dev/null || e2e_fail "no window titled \"Pim's Slumberia\""
-sleep 1
-kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended by itself: $(cat "$E2E_TMP/game.out")"
 # Full screen on Xvfb is a screen-sized window around a 640x480 picture; either way one is 640x480.
-xwininfo -root -tree | grep -q ' 640x480+' || e2e_fail "no 640x480 picture on the screen"
+picture() { xwininfo -root -tree | awk '/ 640x480\+/ {print $1; exit}'; }
+picture_up() { [[ -n $(picture) ]]; }
+e2e_wait_until 30 picture_up || e2e_fail "no 640x480 picture on the screen"
+logo_shown() { e2e_grab "$(picture)" "$E2E_TMP/logo.png" && e2e_looks_like logo "$E2E_TMP/logo.png"; }
+e2e_wait_until 30 logo_shown || e2e_fail "the logo did not show"
+kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended by itself: $(cat "$E2E_TMP/game.out")"
 kill -9 "$game_pid"; wait "$game_pid" 2>/dev/null
 
 # 2. Without the build tile data: status 1, its message, and the sound file is never opened.
-tree=$(e2e_copy_run_tree)
 rm "$tree/data/d_build_tiles.dat"
 : > "$E2E_TMP/xmessage.log"
 timeout 60 strace -f -e trace=open,openat -o "$E2E_TMP/opens.log" "$tree/game" >"$E2E_TMP/game2.out" 2>&1
