@@ -10,6 +10,11 @@ DATAFILE *d_backgrounds = nullptr;
 DATAFILE *d_system = nullptr;
 DATAFILE *d_portraits = nullptr;
 
+BITMAP *system_bitmap(int entry)
+{
+    return static_cast<BITMAP *>(d_system[entry].dat);
+}
+
 namespace {
 
 // Load order and the message each file gives when it cannot be read.

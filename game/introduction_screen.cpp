@@ -66,11 +66,6 @@ const int picture_fade_steps[] = {7, 10, 13};
 
 const int story_song = 26;
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 void draw_translucent(BITMAP *image, int opacity)
 {
     set_trans_blender(255, 255, 255, opacity);

@@ -55,11 +55,6 @@ const char *const lower_case_letters[26] = {
     "n", "o", "p", "q", "r", "s", "t", "u", "v", "w", "x", "y", "z",
 };
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 int item_y(int item)
 {
     return keyconfig_item_first_y + 32 * item;

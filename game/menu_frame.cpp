@@ -26,11 +26,6 @@ const char title_scroller_text[] =
 
 namespace {
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 // Menu-frame images in d_system, and the backdrop in d_backgrounds.
 const int strip_image = 0;
 const int cursor_image = 4;

@@ -50,11 +50,6 @@ const int labels_x = 100;
 const char no_window_text[] = "Sorry. Windowed does \nnot work on your system!";
 const char no_mode_text[] = "Sorry. You need at least a \n 15bit or 16bit grahpics card";
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 int item_y(int item)
 {
     return options_item_first_y + 32 * item;

@@ -21,11 +21,6 @@ slot_arrow slot_arrows;
 
 namespace {
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 FONT *system_font(int entry)
 {
     return static_cast<FONT *>(d_system[entry].dat);

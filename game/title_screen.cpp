@@ -26,11 +26,6 @@ void (*title_options_screen)() = options_screen;
 
 namespace {
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 // Title images: the labels without and with a game in progress; the box's parts.
 const int labels_no_game = 37;
 const int labels_in_game = 38;

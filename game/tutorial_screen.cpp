@@ -31,11 +31,6 @@ const int labels_x = 100;
 
 char *const lesson_maps[4] = {tutorial_level_1, tutorial_level_2, tutorial_level_3, tutorial_level_4};
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 } // namespace
 
 tutorial_menu start_tutorial_menu()

@@ -217,7 +217,6 @@ TEST(datafile_counts, every_tile_and_background_is_a_full_bitmap)
 // ---- fonts that fit the places they are printed in ----
 
 FONT *system_font(int index) { return static_cast<FONT *>(d_system[index].dat); }
-BITMAP *system_bitmap(int index) { return static_cast<BITMAP *>(d_system[index].dat); }
 
 struct fit_case {
     int font;

@@ -268,11 +268,6 @@ TEST_F(keyconfig_test, key_labels_follow_the_table)
     }
 }
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 TEST_F(keyconfig_test, the_screen_shows_each_binding_by_name_beside_its_label)
 {
     the_player.key_save = 200; // from a damaged save file

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include "datafiles.h"
 #include "game_player_fixture.h"
 #include "level_selection_screen.h"
 #include "level_set_screen.h"
@@ -49,7 +50,6 @@ public:
     const std::string dir;
 };
 
-inline BITMAP *system_bitmap(int entry) { return static_cast<BITMAP *>(d_system[entry].dat); }
 inline FONT *row_font() { return static_cast<FONT *>(d_system[slot_row_font].dat); }
 
 // The screens place their rows by the screen's size, which needs a graphics driver. Headless

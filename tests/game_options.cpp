@@ -38,11 +38,6 @@ void record_volume(int, int volume)
     sample_volumes().push_back(volume);
 }
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 // Every call the toggle makes, as text, and the answers set_mode gives in turn (text mode
 // always works).
 std::vector<std::string> mode_calls;

@@ -39,11 +39,6 @@ void release_all_keys()
         key[i] = 0;
 }
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 // A visible pixel of image: its position (for a check against the screen) and colour.
 struct probe_pixel {
     int x, y, colour;

@@ -68,11 +68,6 @@ void release_all_keys()
         key[i] = 0;
 }
 
-BITMAP *system_bitmap(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 class title_test : public ::testing::Test {
 protected:
     void SetUp() override
