@@ -7,7 +7,7 @@
 #include "map_file.h"
 #include "plain_file.h"
 #include "save_load_map.h"
-#include "special_files.h"
+#include "non_plain_files.h"
 
 namespace {
 

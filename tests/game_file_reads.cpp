@@ -9,7 +9,7 @@
 #include "music.h"
 #include "options_screen.h"
 #include "plain_file.h"
-#include "special_files.h"
+#include "non_plain_files.h"
 
 using namespace save_test;
 
