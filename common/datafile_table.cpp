@@ -1,6 +1,7 @@
 // Loading and freeing a program's data files from its table: the one load loop of both programs.
 #include "datafile_table.h"
 #include "datafile_check.h"
+#include "text_mode_message.h"
 
 const char datafile_password[] = "Oct1709";
 
@@ -11,8 +12,7 @@ void load_datafile_table(const datafile_entry *table, std::size_t count, void (*
         *table[i].target = load_intact_datafile(table[i].path);
         if (!*table[i].target) {
             packfile_password(nullptr);
-            set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-            allegro_message("%s", table[i].failure);
+            show_in_text_mode("%s", table[i].failure);
             quit();
             return;
         }

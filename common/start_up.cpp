@@ -1,9 +1,11 @@
-// What both programs set up before Allegro starts, and the words they end with when it cannot start.
+// What both programs set up at start, and the words they end with when Allegro cannot start.
 #include "start_up.h"
 #include <allegro.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <unistd.h>
 
 void ignore_file_size_signal()
 {
@@ -27,4 +29,17 @@ void end_without_allegro()
 {
     std::fprintf(stderr, "%s\n", allegro_start_failure(std::getenv("DISPLAY"), allegro_error).c_str());
     std::exit(1);
+}
+
+void change_to_executable_directory()
+{
+    char path[256];
+    get_executable_name(path, sizeof(path));
+    char *slash = std::strrchr(path, '/');
+    if (!slash)
+        return;
+    slash[1] = '\0';
+    if (chdir(path) != 0) {
+        // Relative names then resolve against the directory the program was started in.
+    }
 }

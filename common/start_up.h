@@ -1,4 +1,4 @@
-// What both programs set up before Allegro starts, and the words they end with when it cannot start.
+// What both programs set up at start, and the words they end with when Allegro cannot start.
 #pragma once
 #include <string>
 
@@ -13,3 +13,8 @@ std::string allegro_start_failure(const char *display, const char *allegro_reaso
 
 // Prints allegro_start_failure for this process on stderr and ends it with status 1.
 [[noreturn]] void end_without_allegro();
+
+// Makes the directory that holds the program's executable the working directory, so that every
+// relative file name is the program's own. With no directory part in the program's name, or one
+// that cannot be entered, the program stays where it was started.
+void change_to_executable_directory();

@@ -10,6 +10,7 @@
 #include "game_quit.h"
 #include "map.h"
 #include "tile_picker.h"
+#include "text_mode_message.h"
 
 BITMAP *buffer = nullptr;
 BITMAP *field_buffer = nullptr;
@@ -77,9 +78,7 @@ void draw_confirm_box()
 {
     BITMAP *box = create_bitmap(box_w, box_h);
     if (!box) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not create confirmation\nwindow bitmap!");
-        game_quit();
+        quit_with_message("Could not create confirmation\nwindow bitmap!");
     }
     // The frame's width and height stand for the screen's: buffer is made at the screen's size.
     const int x0 = buffer->w / 2 - box_w / 2, y0 = buffer->h / 2 - box_h / 2;

@@ -6,10 +6,12 @@
 #include "buttons.h"
 #include "check_mouse.h"
 #include "game_quit.h"
+#include "graphics_mode.h"
 #include "initialization.h"
 #include "key_latch.h"
 #include "map.h"
 #include "save_load_map.h"
+#include "text_mode_message.h"
 
 int trans_layer_active = 0;
 int draw_block_layer = -1;
@@ -30,18 +32,21 @@ void toggle(int &flag)
     flag = flag ? 0 : -1;
 }
 
+// F: the other of full screen and window. A mode the desktop refuses (many have no 800x600 full
+// screen) brings back the one that ran, with the map as it was, and says so on the screen.
 void switch_screen_mode()
 {
-    GAME_SCREEN_MODE = GAME_SCREEN_MODE == GFX_AUTODETECT_WINDOWED ? GFX_AUTODETECT_FULLSCREEN
-                                                                   : GFX_AUTODETECT_WINDOWED;
-    if (set_gfx_mode(GAME_SCREEN_MODE, 800, 600, 0, 0) == 0)
+    const int running = GAME_SCREEN_MODE;
+    const int wanted = running == GFX_AUTODETECT_WINDOWED ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
+    const int depth = get_color_depth();
+    if (set_mode_at_depths(wanted, 800, 600, {depth, 16}) == 0) {
+        GAME_SCREEN_MODE = wanted;
         return;
-    set_color_depth(16);
-    if (set_gfx_mode(GAME_SCREEN_MODE, 800, 600, 0, 0) == 0)
-        return;
-    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-    allegro_message("Sorry. You need at least a \n15bit or 16bit grahpics card");
-    game_quit();
+    }
+    if (set_mode_at_depths(running, 800, 600, {depth, 16}) != 0)
+        quit_with_message("Sorry. You need at least a \n15bit or 16bit grahpics card");
+    report_failure("Sorry. You need at least a ", "15bit or 16bit grahpics card",
+                   "The screen mode was not changed, and the map is as it was.");
 }
 
 bool pointer_in(int left, int right, int top, int bottom)

@@ -11,11 +11,13 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "graphics_mode.h"
 #include "plain_file.h"
 #include "plain_text.h"
 #include "start_up.h"
 #include "tile_picker.h"
 #include "timer.h"
+#include "text_mode_message.h"
 
 int GAME_SCREEN_MODE = 2;
 char editor_settings_location[256] = "data/ed_settings.txt";
@@ -52,19 +54,19 @@ void read_command_line(int argc, char **argv)
         GAME_SCREEN_MODE = GFX_AUTODETECT_FULLSCREEN;
 }
 
-// The program file's directory becomes the working directory; with no directory part in the
-// program's name we stay where we were started.
-static void change_to_executable_directory()
+int set_editor_gfx_mode()
 {
-    char path[256];
-    get_executable_name(path, sizeof(path));
-    char *slash = std::strrchr(path, '/');
-    if (!slash)
-        return;
-    slash[1] = '\0';
-    if (chdir(path) != 0) {
-        // Relative names then resolve against the caller's directory.
-    }
+    static const std::initializer_list<int> depths = {15, 16};
+    if (set_mode_at_depths(GAME_SCREEN_MODE, 800, 600, depths) == 0)
+        return 0;
+    if (GAME_SCREEN_MODE == GFX_AUTODETECT_WINDOWED)
+        return -1;
+    // A full screen the desktop refuses, from the settings file or "-f": a window instead, and
+    // the settings file keeps the window.
+    if (set_mode_at_depths(GFX_AUTODETECT_WINDOWED, 800, 600, depths) != 0)
+        return -1;
+    GAME_SCREEN_MODE = GFX_AUTODETECT_WINDOWED;
+    return 0;
 }
 
 void initialization(int argc, char **argv)
@@ -87,13 +89,9 @@ void initialization(int argc, char **argv)
     read_editor_settings();
     read_command_line(argc, argv);
 
-    if (set_gfx_mode(GAME_SCREEN_MODE, 800, 600, 0, 0) != 0) {
-        set_color_depth(16);
-        if (set_gfx_mode(GAME_SCREEN_MODE, 800, 600, 0, 0) != 0) {
-            set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-            allegro_message("Sorry. Initialization failed!\nYou need at least a \n15bit or 16bit grahpics card");
-            std::exit(1);
-        }
+    if (set_editor_gfx_mode() != 0) {
+        show_in_text_mode("Sorry. Initialization failed!\nYou need at least a \n15bit or 16bit grahpics card");
+        std::exit(1);
     }
 
     set_window_title("Pim's Slumberia Editor");
@@ -108,9 +106,7 @@ void initialization(int argc, char **argv)
     buffer = create_bitmap(SCREEN_W, SCREEN_H);
     field_buffer = create_bitmap(640, 480);
     if (!buffer || !field_buffer) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not create screen buffer");
-        game_quit();
+        quit_with_message("Could not create screen buffer");
     }
 
     load_datafiles();

@@ -14,5 +14,10 @@ void read_editor_settings();
 // "-f" as the first argument asks for full screen; nothing else is looked at.
 void read_command_line(int argc, char **argv);
 
+// Sets 800x600 at 15 bits (16 as fallback) in the driver GAME_SCREEN_MODE names. A refused full
+// screen falls back to a window, which GAME_SCREEN_MODE then names. 0 on success, -1 when no mode
+// could be set.
+int set_editor_gfx_mode();
+
 // Start-up, in order; a failure that leaves the editor unable to run ends it.
 void initialization(int argc, char **argv);

@@ -59,6 +59,8 @@ int wrapped_screen_text(int y, const char *text)
     return y;
 }
 
+} // namespace
+
 // Puts a failure on the screen: what went wrong, the path, what it means, and waits for a key.
 void report_failure(const char *what, const char *path, const char *meaning)
 {
@@ -72,6 +74,8 @@ void report_failure(const char *what, const char *path, const char *meaning)
     clear_keybuf();
     readkey();
 }
+
+namespace {
 
 // The file selector under the banner (drawn first unless `keep_screen`, which leaves a message
 // there in view), offering `offered`, until the author chooses a path that fits `chosen` (256

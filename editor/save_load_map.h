@@ -15,6 +15,10 @@ extern int (*the_file_selector)(const char *title, char *path, const char *ext, 
 extern int (*the_question)(const char *s1, const char *s2, const char *s3, const char *b1, const char *b2,
                            int c1, int c2);
 
+// Puts a failure on the screen over what is there: what went wrong, the detail (a path, in lines as
+// wide as the screen), what it means (none when ""), then "Press Any Key", and waits for a key.
+void report_failure(const char *what, const char *path, const char *meaning);
+
 // The panel's commands, each with its file selector.
 void save_map();
 void load_map();

@@ -17,6 +17,7 @@
 #include "safe_file.h"
 #include "timer.h"
 #include "tutorial.h"
+#include "text_mode_message.h"
 
 int script_storage[script_key_count][script_capacity];
 int script_tiles[20][15];
@@ -201,9 +202,7 @@ void load_auto_script_no_dialog(char *path)
 {
     FILE *file = open_plain_stream(path, movie_file_bound);
     if (!file) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not load\n%s\nautoscript!", path);
-        game_quit();
+        quit_with_message("Could not load\n%s\nautoscript!", path);
     }
     read_auto_script(file);
     std::fclose(file);

@@ -12,6 +12,7 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "graphics_mode.h"
 #include "plain_file.h"
 #include "plain_text.h"
 #include "start_up.h"
@@ -22,6 +23,7 @@
 #include "options_screen.h"
 #include "show_map_name.h"
 #include "stars.h"
+#include "text_mode_message.h"
 #include "player.h"
 #include "save_game.h"
 #include "timer.h"
@@ -81,40 +83,19 @@ int gfx_driver_for_screen_mode(int screen_mode)
     return screen_mode == 0 ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
 }
 
-int (*gfx_mode_setter)(int card, int w, int h, int v_w, int v_h) = set_gfx_mode;
-
-int set_game_gfx_mode(int screen_mode)
+int set_game_gfx_mode()
 {
-    const int wanted = gfx_driver_for_screen_mode(screen_mode);
-    if (gfx_mode_setter(wanted, 640, 480, 0, 0) == 0)
+    static const std::initializer_list<int> depths = {16, 15};
+    if (set_mode_at_depths(gfx_driver_for_screen_mode(current_screen_mode), 640, 480, depths) == 0)
         return 0;
-    set_color_depth(15);
-    if (gfx_mode_setter(wanted, 640, 480, 0, 0) == 0)
-        return 0;
-    // Many desktops refuse a 640x480 full-screen mode where a window works fine.
-    if (wanted != GFX_AUTODETECT_WINDOWED) {
-        set_color_depth(16);
-        if (gfx_mode_setter(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) == 0)
-            return 0;
-        set_color_depth(15);
-        if (gfx_mode_setter(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) == 0)
-            return 0;
-    }
-    return -1;
-}
-
-// The executable's own directory becomes the working directory; failure is ignored.
-static void change_to_executable_directory()
-{
-    char path[256];
-    get_executable_name(path, sizeof(path));
-    char *slash = std::strrchr(path, '/');
-    if (!slash)
-        return;
-    slash[1] = '\0';
-    if (chdir(path) != 0) {
-        // Stay where we are: relative paths then resolve against the caller's directory.
-    }
+    if (current_screen_mode != 0)
+        return -1;
+    // Many desktops refuse a 640x480 full-screen mode where a window works fine; the window that
+    // runs is then the mode the options show and the settings file keeps.
+    if (set_mode_at_depths(GFX_AUTODETECT_WINDOWED, 640, 480, depths) != 0)
+        return -1;
+    current_screen_mode = 1;
+    return 0;
 }
 
 void initialization()
@@ -138,14 +119,11 @@ void initialization()
 
     read_settings();
 
-    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Error initialising sound system\n%s\nProceeding without sound", allegro_error);
-    }
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
+        show_in_text_mode("Error initialising sound system\n%s\nProceeding without sound", allegro_error);
 
-    if (set_game_gfx_mode(current_screen_mode) != 0) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Sorry. You need at least a \n 15bit or 16bit grahpics card");
+    if (set_game_gfx_mode() != 0) {
+        show_in_text_mode("Sorry. You need at least a \n 15bit or 16bit grahpics card");
         std::exit(1);
     }
 
@@ -157,9 +135,7 @@ void initialization()
 
     buffer = create_bitmap(SCREEN_W, SCREEN_H);
     if (!buffer) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not create screen buffer");
-        game_quit();
+        quit_with_message("Could not create screen buffer");
     }
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -183,9 +159,7 @@ void initialization()
 
     the_player.temp_bitmap = create_bitmap(32, 32);
     if (!the_player.temp_bitmap) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not create temporary player bitmap!");
-        game_quit();
+        quit_with_message("Could not create temporary player bitmap!");
     }
 
     map_name_pre_init();

@@ -9,6 +9,7 @@
 #include "modal_screen.h"
 #include "title_screen.h"
 #include "timer.h"
+#include "text_mode_message.h"
 
 namespace {
 
@@ -82,9 +83,7 @@ void start_introduction(introduction_state &intro)
     the_map.background = 0;
     intro.second = create_bitmap(640, 480);
     if (!intro.second) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not create intro buffer2");
-        game_quit();
+        quit_with_message("Could not create intro buffer2");
     }
     stop_midi();
     play_midi(static_cast<MIDI *>(d_system[story_song].dat), TRUE);

@@ -11,6 +11,7 @@
 #include "player.h"
 #include "stars.h"
 #include "timer.h"
+#include "text_mode_message.h"
 
 map the_map;
 
@@ -65,13 +66,6 @@ BITMAP *tile_image(int value, int tile_count)
     return static_cast<BITMAP *>(d_tiles[value].dat);
 }
 
-void fail(const char *text)
-{
-    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-    allegro_message("%s", text);
-    game_quit();
-}
-
 } // namespace
 
 void map::flush()
@@ -109,10 +103,8 @@ void map::load_map(char *file)
     const std::size_t file_length = std::strlen(file);
     char path[256];
     if (directory_length + file_length > 255) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could Not load map!\n%.*s%s", static_cast<int>(directory_length), loader_directory,
-                        file);
-        game_quit();
+        quit_with_message("Could Not load map!\n%.*s%s", static_cast<int>(directory_length), loader_directory,
+                          file);
     }
     std::memcpy(path, loader_directory, directory_length);
     std::memcpy(path + directory_length, file, file_length + 1);
@@ -120,9 +112,7 @@ void map::load_map(char *file)
     // The file is read over the emptied map, so whatever it does not supply keeps the empty values.
     map_file contents = map_file_of(*this);
     if (read_map_file(path, contents) == 0) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could Not load map!\n%s", path);
-        game_quit();
+        quit_with_message("Could Not load map!\n%s", path);
     }
     copy_map_file(contents, *this);
 
@@ -279,9 +269,7 @@ void map::draw_win(BITMAP *target)
     for (int i = 0; i < 5; i++) {
         scratch[i] = create_bitmap_ex(bitmap_color_depth(target), 32, 32);
         if (!scratch[i]) {
-            char text[64];
-            std::snprintf(text, sizeof(text), "Could Not Create Temp Win \n Bitmap: %d", i);
-            fail(text);
+            quit_with_message("Could Not Create Temp Win \n Bitmap: %d", i);
         }
     }
     // The five frames after win_frame, each over the last and each more opaque.
@@ -307,7 +295,7 @@ void map::draw_teleports(BITMAP *target)
     BITMAP *strip = build_tile(teleport_strip);
     BITMAP *scratch = create_bitmap_ex(bitmap_color_depth(target), 32, 32);
     if (!scratch)
-        fail("Could not create the vertical flip temp \nbitmap for teleport!");
+        quit_with_message("Could not create the vertical flip temp \nbitmap for teleport!");
     const int mask = makecol_depth(bitmap_color_depth(scratch), 255, 0, 255);
     const int frame_x = teleport_frame * 32;
     for (const teleport &t : teleports) {

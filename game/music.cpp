@@ -3,6 +3,7 @@
 #include "game_quit.h"
 #include "options_screen.h"
 #include "randomize.h"
+#include "text_mode_message.h"
 
 std::vector<MIDI *> music;
 int current_music = 0;
@@ -24,9 +25,7 @@ void play_music(int i)
         stop_midi();
     // An index outside the list is treated like an empty entry rather than read past the end.
     if (!song_exists(i) || !music[i]) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not play MIDI file.");
-        game_quit();
+        quit_with_message("Could not play MIDI file.");
     }
     play_midi(music[i], 0);
 }

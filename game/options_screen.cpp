@@ -6,12 +6,14 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
+#include "graphics_mode.h"
 #include "key_latch.h"
 #include "keyconfig_screen.h"
 #include "level_set_screen.h"
 #include "modal_screen.h"
 #include "safe_file.h"
 #include "save_load_screen.h"
+#include "text_mode_message.h"
 #include "timer.h"
 #include "title_screen.h"
 
@@ -26,13 +28,6 @@ int midi_vol_incren = 51;
 void (*options_keyconfig_screen)() = keyconfig_screen;
 int (*options_level_set_screen)() = level_set_screen;
 void (*options_erase_save_screen)() = erase_save_screen;
-
-void report_in_message_box(const char *text)
-{
-    allegro_message("%s", text);
-}
-
-screen_mode_calls the_screen_mode_calls = {set_color_depth, set_gfx_mode, report_in_message_box};
 
 namespace {
 
@@ -55,24 +50,8 @@ int item_y(int item)
     return options_item_first_y + 32 * item;
 }
 
-// 640x480 with the given driver, at 16 bits and then at 15; 0 on success.
-int try_mode(int card)
-{
-    static const int depths[] = {16, 15};
-    for (int depth : depths) {
-        the_screen_mode_calls.set_depth(depth);
-        if (the_screen_mode_calls.set_mode(card, 640, 480, 0, 0) == 0)
-            return 0;
-    }
-    return -1;
-}
-
-[[noreturn]] void no_graphics_mode()
-{
-    the_screen_mode_calls.set_mode(GFX_TEXT, 0, 0, 0, 0);
-    the_screen_mode_calls.report(no_mode_text);
-    game_quit();
-}
+// The depths every mode of the game is asked for at, in turn.
+const std::initializer_list<int> depths = {16, 15};
 
 void select_nothing(options_menu &) {}
 
@@ -157,22 +136,27 @@ void step_volume(int &volume, int step, int direction)
 void toggle_screen_mode()
 {
     if (current_screen_mode == 0) {
-        if (try_mode(GFX_AUTODETECT_WINDOWED) == 0) {
+        if (set_mode_at_depths(GFX_AUTODETECT_WINDOWED, 640, 480, depths) == 0) {
             current_screen_mode = 1;
             return;
         }
-        the_screen_mode_calls.set_mode(GFX_TEXT, 0, 0, 0, 0);
-        the_screen_mode_calls.report(no_window_text);
+        show_in_text_mode("%s", no_window_text);
         // The mode stays recorded as full screen, whatever the autodetection picks.
-        if (try_mode(GFX_AUTODETECT) == 0)
+        if (set_mode_at_depths(GFX_AUTODETECT, 640, 480, depths) == 0)
             return;
-        no_graphics_mode();
+        quit_with_message("%s", no_mode_text);
     }
-    if (try_mode(GFX_AUTODETECT_FULLSCREEN) == 0) {
+    if (set_mode_at_depths(GFX_AUTODETECT_FULLSCREEN, 640, 480, depths) == 0) {
         current_screen_mode = 0;
         return;
     }
-    no_graphics_mode();
+    // Many desktops refuse a 640x480 full screen: the game says so and plays on in its window,
+    // which stays the mode recorded. The screen buffer and everything loaded outlive the mode.
+    show_in_text_mode("%s", no_mode_text);
+    if (set_mode_at_depths(GFX_AUTODETECT_WINDOWED, 640, 480, depths) == 0)
+        return;
+    // Not even the window comes back; the message has been shown.
+    game_quit();
 }
 
 int write_settings()

@@ -32,24 +32,14 @@ extern void (*options_keyconfig_screen)();
 extern int (*options_level_set_screen)();
 extern void (*options_erase_save_screen)();
 
-// The graphics calls of the screen-mode toggle, gathered so that the order of its attempts can
-// be checked without a display: set_color_depth, set_gfx_mode and report_in_message_box.
-struct screen_mode_calls {
-    void (*set_depth)(int depth);
-    int (*set_mode)(int card, int w, int h, int v_w, int v_h);
-    void (*report)(const char *text);
-};
-extern screen_mode_calls the_screen_mode_calls;
-// Shows text in Allegro's message box.
-void report_in_message_box(const char *text);
-
 // One press of Left (direction -1) or Right (+1) on a volume: the move sound at the sample
 // volume as it was, the step, and the music volume handed to Allegro. At 0 (Left) or above 254
 // (Right) nothing happens.
 void step_volume(int &volume, int step, int direction);
 
 // Switches between full screen and a window, at 16 bits or else 15. A window that cannot be
-// had falls back to the autodetected mode; when no mode at all can be set the game ends.
+// had falls back to the autodetected mode; a full screen that cannot be had is reported and the
+// window comes back, as it was. When no mode at all can be set the game ends.
 void toggle_screen_mode();
 
 // Writes sound_vol, midi_vol and current_screen_mode to settings_location, one per line with no

@@ -21,6 +21,7 @@
 #include "show_map_name.h"
 #include "title_screen.h"
 #include "tutorial.h"
+#include "text_mode_message.h"
 
 player the_player;
 int build_key_down = 0;
@@ -719,9 +720,7 @@ void player::draw(BITMAP *target)
         // Allegro has no mirrored translucent sprite: mirror into a scratch bitmap first.
         BITMAP *flipped = create_bitmap(cell_size, cell_size);
         if (!flipped) {
-            set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-            allegro_message("Could not create hflip temp for\\nplayer!");
-            game_quit();
+            quit_with_message("Could not create hflip temp for\\nplayer!");
         }
         clear_to_color(flipped, makecol(255, 0, 255));
         draw_sprite_h_flip(flipped, sprite, 0, 0);

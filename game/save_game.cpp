@@ -14,6 +14,7 @@
 #include "player.h"
 #include "safe_file.h"
 #include "timer.h"
+#include "text_mode_message.h"
 
 char saves_directory[256] = "data/saves/";
 std::vector<save_game_locs> game_saves;
@@ -27,14 +28,6 @@ save_game_locs::save_game_locs()
 }
 
 namespace {
-
-
-[[noreturn]] void fail(const char *text)
-{
-    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-    allegro_message("%s", text);
-    game_quit();
-}
 
 // The thirteen lines of a save of the current game.
 std::string save_text()
@@ -83,14 +76,12 @@ void show_save_message(const char *text)
 {
     // gfx_driver, not screen: a test may stand a memory bitmap in for the screen.
     const int had_screen = gfx_driver != nullptr;
-    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-    allegro_message("%s", text);
+    show_in_text_mode("%s", text);
     if (!had_screen)
         return;
     // Without a screen nothing could be drawn any more, so the game's mode is set again.
-    set_color_depth(16);
-    if (set_game_gfx_mode(current_screen_mode) != 0)
-        fail("Sorry. You need at least a \n 15bit or 16bit grahpics card");
+    if (set_game_gfx_mode() != 0)
+        quit_with_message("Sorry. You need at least a \n 15bit or 16bit grahpics card");
 }
 
 void save_slot_path(int n, char *into, int size)

@@ -3,6 +3,7 @@
 #include "datafiles.h"
 #include "game_quit.h"
 #include "map.h"
+#include "text_mode_message.h"
 
 FONT *map_name_font = nullptr;
 BITMAP *map_name_buffer = nullptr;
@@ -70,9 +71,7 @@ void map_name_init()
     map_name_width = text_length(map_name_font, the_map.name);
     map_name_buffer = create_bitmap(map_name_width, map_name_height);
     if (!map_name_buffer) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not create map name bitmap!");
-        game_quit();
+        quit_with_message("Could not create map name bitmap!");
     }
     map_name_stopping_point = screen_width / 2 - map_name_buffer->w / 2;
     map_name_x_pos = -map_name_width;

@@ -11,6 +11,7 @@
 #include "player.h"
 #include "timer.h"
 #include "title_screen.h"
+#include "text_mode_message.h"
 
 int scroll_slots_up = 0;
 int scroll_slots_down = 0;
@@ -400,9 +401,7 @@ void draw_slot_box(BITMAP *bmp, int width, const char *text)
 {
     BITMAP *box = create_bitmap(width, box_height);
     if (!box) {
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Could not create confirmation\nwindow bitmap!");
-        game_quit();
+        quit_with_message("Could not create confirmation\nwindow bitmap!");
     }
     const int bx = slot_screen_w / 2 - width / 2;
     const int by = slot_screen_h / 2 - box_height / 2;

@@ -18,6 +18,7 @@
 #include "timer.h"
 #include "tutorial.h"
 #include "tutorial_screen.h"
+#include "text_mode_message.h"
 
 int game_in_progress = 0;
 int (*title_load_game_screen)() = load_game_screen;
@@ -38,13 +39,6 @@ const int frame_top_left = 24, frame_top_right = 25;
 
 const int box_w = 400;
 const int box_h = 200;
-
-[[noreturn]] void fail(const char *text)
-{
-    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-    allegro_message("%s", text);
-    game_quit();
-}
 
 // The action key binding comes from a save file; one outside the key array counts as never down.
 int action_key_in_range()
@@ -188,7 +182,7 @@ void draw_confirmation_box(const title_menu &menu)
     const int by = buffer->h / 2 - box_h / 2;
     BITMAP *box = create_bitmap(box_w, box_h);
     if (!box)
-        fail("Could not create confirmation\nwindow bitmap!");
+        quit_with_message("Could not create confirmation\nwindow bitmap!");
     clear_to_color(box, makecol(141, 147, 197));
 
     FONT *box_text_font = static_cast<FONT *>(d_system[box_font].dat);

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 #include "headless.h"
+#include "graphics_mode.h"
 #include "initialization.h"
 #include "options_screen.h"
 #include "randomize.h"
@@ -103,6 +104,7 @@ struct gfx_case {
     std::vector<mode_try> granted;
     std::vector<mode_try> tried;
     int result;
+    int mode_after; // what the options then show and the settings file keeps
 };
 
 class gfx_fallback : public testing::TestWithParam<gfx_case> {};
@@ -112,13 +114,16 @@ TEST_P(gfx_fallback, tries_the_wanted_driver_then_a_window_at_16_then_15_bits)
     const gfx_case &c = GetParam();
     modes_tried.clear();
     modes_granted = c.granted;
-    int (*saved)(int, int, int, int, int) = gfx_mode_setter;
-    gfx_mode_setter = fake_gfx_mode_setter;
+    int (*saved)(int, int, int, int, int) = the_screen_mode_calls.set_mode;
+    the_screen_mode_calls.set_mode = fake_gfx_mode_setter;
     set_color_depth(16);
-    const int result = set_game_gfx_mode(c.screen_mode);
-    gfx_mode_setter = saved;
+    current_screen_mode = c.screen_mode;
+    const int result = set_game_gfx_mode();
+    the_screen_mode_calls.set_mode = saved;
     set_color_depth(16);
     EXPECT_EQ(result, c.result);
+    EXPECT_EQ(current_screen_mode, c.mode_after);
+    current_screen_mode = 0;
     ASSERT_EQ(modes_tried.size(), c.tried.size());
     for (size_t i = 0; i < c.tried.size(); i++) {
         EXPECT_EQ(modes_tried[i].driver, c.tried[i].driver) << i;
@@ -128,13 +133,13 @@ TEST_P(gfx_fallback, tries_the_wanted_driver_then_a_window_at_16_then_15_bits)
 
 const int full = GFX_AUTODETECT_FULLSCREEN, window = GFX_AUTODETECT_WINDOWED;
 const gfx_case gfx_cases[] = {
-    {"full_screen_at_16", 0, {{full, 16}}, {{full, 16}}, 0},
-    {"full_screen_at_15", 0, {{full, 15}}, {{full, 16}, {full, 15}}, 0},
-    {"full_screen_refused_a_window_at_16", 0, {{window, 16}}, {{full, 16}, {full, 15}, {window, 16}}, 0},
+    {"full_screen_at_16", 0, {{full, 16}}, {{full, 16}}, 0, 0},
+    {"full_screen_at_15", 0, {{full, 15}}, {{full, 16}, {full, 15}}, 0, 0},
+    {"full_screen_refused_a_window_at_16", 0, {{window, 16}}, {{full, 16}, {full, 15}, {window, 16}}, 0, 1},
     {"full_screen_refused_a_window_at_15", 0, {{window, 15}},
-     {{full, 16}, {full, 15}, {window, 16}, {window, 15}}, 0},
-    {"nothing_granted", 0, {}, {{full, 16}, {full, 15}, {window, 16}, {window, 15}}, -1},
-    {"a_window_asked_for_is_not_tried_twice", 1, {}, {{window, 16}, {window, 15}}, -1},
+     {{full, 16}, {full, 15}, {window, 16}, {window, 15}}, 0, 1},
+    {"nothing_granted", 0, {}, {{full, 16}, {full, 15}, {window, 16}, {window, 15}}, -1, 0},
+    {"a_window_asked_for_is_not_tried_twice", 1, {}, {{window, 16}, {window, 15}}, -1, 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(cases, gfx_fallback, testing::ValuesIn(gfx_cases),

@@ -2,16 +2,19 @@
 #include <gtest/gtest.h>
 #include <allegro.h>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_player_fixture.h"
+#include "graphics_mode.h"
 #include "headless.h"
 #include "initialization.h"
 #include "keyconfig_screen.h"
 #include "level_set_screen.h"
+#include "map.h"
 #include "options_screen.h"
 #include "player.h"
 #include "save_load_screen.h"
@@ -323,6 +326,7 @@ struct toggle_case {
 TEST_F(options_test, the_screen_mode_toggle_tries_its_modes_in_order)
 {
     const std::string no_window = "message Sorry. Windowed does \nnot work on your system!";
+    const std::string no_mode = "message Sorry. You need at least a \n 15bit or 16bit grahpics card";
     const toggle_case cases[] = {
         {"window at 16 bits", 0, {0}, {"depth 16", "windowed 640x480 0x0"}, 1},
         {"window at 15 bits", 0, {-1, 0},
@@ -338,6 +342,14 @@ TEST_F(options_test, the_screen_mode_toggle_tries_its_modes_in_order)
         {"full screen at 16", 1, {0}, {"depth 16", "full screen 640x480 0x0"}, 0},
         {"full screen at 15, from mode 2", 2, {-1, 0},
          {"depth 16", "full screen 640x480 0x0", "depth 15", "full screen 640x480 0x0"}, 0},
+        {"full screen refused, the window back at 16", 1, {-1, -1, 0},
+         {"depth 16", "full screen 640x480 0x0", "depth 15", "full screen 640x480 0x0", "text 0x0 0x0", no_mode,
+          "depth 16", "windowed 640x480 0x0"},
+         1},
+        {"full screen refused, the window back at 15", 1, {-1, -1, -1, 0},
+         {"depth 16", "full screen 640x480 0x0", "depth 15", "full screen 640x480 0x0", "text 0x0 0x0", no_mode,
+          "depth 16", "windowed 640x480 0x0", "depth 15", "windowed 640x480 0x0"},
+         1},
     };
     for (const toggle_case &c : cases) {
         mode_calls.clear();
@@ -364,6 +376,33 @@ TEST_F(options_test, enter_on_screen_mode_toggles_it_with_the_select_sound)
                                                     "full screen 640x480 0x0"}));
     EXPECT_EQ(sounds_played(), (std::vector<int>{menu_select_sound, menu_select_sound}));
     EXPECT_EQ(menu.leave, 0);
+}
+
+TEST_F(options_test, a_refused_full_screen_leaves_the_level_and_the_window_as_they_were)
+{
+    the_map.flush();
+    the_map.block_layer[4][6] = build_still;
+    std::strcpy(the_map.file_name, "level_3.map");
+    the_player.x = 224;
+    the_player.y = 96;
+    the_player.steps_taken = 41;
+    current_screen_mode = 1;
+    options_menu menu = start_options_menu();
+    menu.item = options_screen_mode;
+    mode_answers = {-1, -1, 0}; // full screen at neither depth, the window at once
+    press(menu, KEY_ENTER);
+    EXPECT_EQ(current_screen_mode, 1);
+    EXPECT_EQ(mode_calls.back(), "windowed 640x480 0x0");
+    EXPECT_EQ(menu.leave, 0);
+    EXPECT_EQ(the_map.block_layer[4][6], build_still);
+    EXPECT_STREQ(the_map.file_name, "level_3.map");
+    EXPECT_EQ(the_player.x, 224);
+    EXPECT_EQ(the_player.y, 96);
+    EXPECT_EQ(the_player.steps_taken, 41);
+    // Leaving the screen records the window that runs.
+    write_settings();
+    EXPECT_EQ(read_text_file(settings_location), "255\n255\n1");
+    the_map.flush();
 }
 
 using options_death_test = options_test;

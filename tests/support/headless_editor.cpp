@@ -1,5 +1,6 @@
 // Test main for the editor's code: headless Allegro run from the run tree.
 #include "headless_common.inc"
+#include "graphics_mode.h"
 #include "input_dialog.h"
 #include "save_load_map.h"
 
@@ -10,6 +11,9 @@ std::vector<seam> program_seams()
         {"the_question", the_question == ask_yes_no},
         {"the_dialog_runner", the_dialog_runner == do_dialog},
         {"the_dialog_popup", the_dialog_popup == popup_dialog},
+        {"the_screen_mode_calls.set_depth", the_screen_mode_calls.set_depth == set_color_depth},
+        {"the_screen_mode_calls.set_mode", the_screen_mode_calls.set_mode == set_gfx_mode},
+        {"the_screen_mode_calls.report", the_screen_mode_calls.report == report_in_message_box},
     };
 }
 

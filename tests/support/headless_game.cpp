@@ -2,6 +2,7 @@
 #include "headless_common.inc"
 #include "datafiles.h"
 #include "do_drawing.h"
+#include "graphics_mode.h"
 #include "initialization.h"
 #include "keyconfig_screen.h"
 #include "level_selection_screen.h"
@@ -24,7 +25,6 @@ std::vector<seam> program_seams()
         {"the_screen_mode_calls.set_mode", the_screen_mode_calls.set_mode == set_gfx_mode},
         {"the_screen_mode_calls.report", the_screen_mode_calls.report == report_in_message_box},
         {"load_screen_level_selection", load_screen_level_selection == level_selection_screen},
-        {"gfx_mode_setter", gfx_mode_setter == set_gfx_mode},
     };
 }
 
