@@ -117,7 +117,7 @@ void draw_selection_row(BITMAP *bmp, int index, int x, int y)
 void draw_broken_set_box(BITMAP *bmp)
 {
     draw_slot_box(bmp, broken_set_box_width, broken_set_text);
-    BITMAP *button = static_cast<BITMAP *>(d_system[slot_button_lit_image].dat);
+    BITMAP *button = system_bitmap(slot_button_lit_image);
     draw_slot_box_button(bmp, SCREEN_W / 2 - button->w / 2, SCREEN_H / 2, "Ok", -1);
 }
 

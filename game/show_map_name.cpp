@@ -38,14 +38,9 @@ const int slide_speed = 22;
 // Ticks the banner rests in the middle of the screen before it slides on.
 const int rest_ticks = 119;
 
-BITMAP *frame_piece(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 void stretch_piece(BITMAP *target, int entry, int x, int y, int w, int h)
 {
-    BITMAP *piece = frame_piece(entry);
+    BITMAP *piece = system_bitmap(entry);
     stretch_blit(piece, target, 0, 0, piece->w, piece->h, x, y, w, h);
 }
 
@@ -108,14 +103,14 @@ void draw_map_name(BITMAP *target)
     const int w = map_name_buffer->w;
     const int h = map_name_buffer->h;
 
-    stretch_piece(target, left_edge, x - frame_piece(left_edge)->w, y, frame_piece(left_edge)->w, h);
-    stretch_piece(target, right_edge, x + w, y, frame_piece(right_edge)->w, h);
-    stretch_piece(target, top_edge, x, y - frame_piece(top_edge)->h, w, frame_piece(top_edge)->h);
-    stretch_piece(target, bottom_edge, x, y + h, w, frame_piece(bottom_edge)->h);
-    draw_sprite(target, frame_piece(top_left), x - frame_piece(top_left)->w, y - frame_piece(top_left)->h);
-    draw_sprite(target, frame_piece(bottom_left), x - frame_piece(bottom_left)->w, y + h);
-    draw_sprite(target, frame_piece(top_right), x + w, y - frame_piece(top_right)->h);
-    draw_sprite(target, frame_piece(bottom_right), x + w, y + h);
+    stretch_piece(target, left_edge, x - system_bitmap(left_edge)->w, y, system_bitmap(left_edge)->w, h);
+    stretch_piece(target, right_edge, x + w, y, system_bitmap(right_edge)->w, h);
+    stretch_piece(target, top_edge, x, y - system_bitmap(top_edge)->h, w, system_bitmap(top_edge)->h);
+    stretch_piece(target, bottom_edge, x, y + h, w, system_bitmap(bottom_edge)->h);
+    draw_sprite(target, system_bitmap(top_left), x - system_bitmap(top_left)->w, y - system_bitmap(top_left)->h);
+    draw_sprite(target, system_bitmap(bottom_left), x - system_bitmap(bottom_left)->w, y + h);
+    draw_sprite(target, system_bitmap(top_right), x + w, y - system_bitmap(top_right)->h);
+    draw_sprite(target, system_bitmap(bottom_right), x + w, y + h);
     blit(map_name_buffer, target, 0, 0, x, y, w, h);
 }
 

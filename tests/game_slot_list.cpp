@@ -5,11 +5,6 @@ using namespace save_test;
 
 namespace {
 
-BITMAP *system_image(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 // The common part of a list screen's tick, as every screen runs it with its box closed.
 void form_tick(slot_list &list)
 {
@@ -38,7 +33,7 @@ protected:
 
 TEST_F(slot_form_test, arrows_rest_centred_at_455_and_100)
 {
-    const int arrow_w = system_image(slot_arrow_image)->w;
+    const int arrow_w = system_bitmap(slot_arrow_image)->w;
     slot_arrows.tick = 4;
     slot_arrows.step = 2;
     slot_arrows.direction = -1;
@@ -363,7 +358,7 @@ int image_shows_at(BITMAP *bmp, BITMAP *image, int x, int y, int from_x, int to_
 // The right end of a row image, where no text of these tests reaches.
 int row_shows(int position, int lit, int offset = 0)
 {
-    BITMAP *row = system_image(lit ? slot_row_lit_image : slot_row_image);
+    BITMAP *row = system_bitmap(lit ? slot_row_lit_image : slot_row_image);
     return image_shows_at(buffer, row, slot_x(), slot_position_y(position) + offset, row->w - 80, row->w - 20);
 }
 
@@ -463,7 +458,7 @@ TEST_F(slot_form_test, arrows_are_drawn_the_up_one_flipped)
     slot_arrows.init(1);
     clear_to_color(buffer, makecol(0, 0, 0));
     draw_slot_arrows();
-    BITMAP *arrow = system_image(slot_arrow_image);
+    BITMAP *arrow = system_bitmap(slot_arrow_image);
     EXPECT_EQ(image_shows_at(buffer, arrow, slot_arrows.x, 455, 0, arrow->w), -1);
     BITMAP *flipped = create_bitmap(arrow->w, arrow->h);
     clear_to_color(flipped, bitmap_mask_color(flipped));
@@ -474,8 +469,8 @@ TEST_F(slot_form_test, arrows_are_drawn_the_up_one_flipped)
 
 TEST_F(slot_form_test, the_are_you_sure_box_lights_the_chosen_button)
 {
-    BITMAP *lit = system_image(slot_button_lit_image);
-    BITMAP *plain = system_image(slot_button_image);
+    BITMAP *lit = system_bitmap(slot_button_lit_image);
+    BITMAP *plain = system_bitmap(slot_button_image);
     const int yes_x = 320 - 75 - lit->w / 2;
     const int no_x = 320 + 75 - lit->w / 2;
     for (int choice : {0, 1}) {
