@@ -1,5 +1,6 @@
 // The map-name banner: start, motion per tick and drawing of the framed name plate.
 #include "show_map_name.h"
+#include "box_frame.h"
 #include "datafiles.h"
 #include "game_quit.h"
 #include "map.h"
@@ -19,16 +20,6 @@ namespace {
 
 const int font_entry = 15;
 
-// d_system entries of the frame around the plate.
-const int bottom_left = 18;
-const int bottom_edge = 19;
-const int bottom_right = 20;
-const int left_edge = 21;
-const int right_edge = 22;
-const int top_edge = 23;
-const int top_left = 24;
-const int top_right = 25;
-
 // The game's screen is always 640 x 480 (the mode is set at that size or the game stops), and
 // the banner does its sums in those terms even where no screen exists.
 const int screen_width = 640;
@@ -37,12 +28,6 @@ const int screen_height = 480;
 const int slide_speed = 22;
 // Ticks the banner rests in the middle of the screen before it slides on.
 const int rest_ticks = 119;
-
-void stretch_piece(BITMAP *target, int entry, int x, int y, int w, int h)
-{
-    BITMAP *piece = system_bitmap(entry);
-    stretch_blit(piece, target, 0, 0, piece->w, piece->h, x, y, w, h);
-}
 
 } // namespace
 
@@ -103,14 +88,7 @@ void draw_map_name(BITMAP *target)
     const int w = map_name_buffer->w;
     const int h = map_name_buffer->h;
 
-    stretch_piece(target, left_edge, x - system_bitmap(left_edge)->w, y, system_bitmap(left_edge)->w, h);
-    stretch_piece(target, right_edge, x + w, y, system_bitmap(right_edge)->w, h);
-    stretch_piece(target, top_edge, x, y - system_bitmap(top_edge)->h, w, system_bitmap(top_edge)->h);
-    stretch_piece(target, bottom_edge, x, y + h, w, system_bitmap(bottom_edge)->h);
-    draw_sprite(target, system_bitmap(top_left), x - system_bitmap(top_left)->w, y - system_bitmap(top_left)->h);
-    draw_sprite(target, system_bitmap(bottom_left), x - system_bitmap(bottom_left)->w, y + h);
-    draw_sprite(target, system_bitmap(top_right), x + w, y - system_bitmap(top_right)->h);
-    draw_sprite(target, system_bitmap(bottom_right), x + w, y + h);
+    draw_box_frame(target, x, y, w, h);
     blit(map_name_buffer, target, 0, 0, x, y, w, h);
 }
 

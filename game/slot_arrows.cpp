@@ -2,6 +2,7 @@
 #include "slot_arrows.h"
 #include <cstdio>
 #include <cstring>
+#include "box_frame.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
@@ -33,11 +34,6 @@ void play_sound(int entry)
 
 // The slide length: a row is this many pixels below the one above it.
 const int slide_distance = 80;
-
-// The frame pieces around a box, in d_system.
-const int frame_bottom_left = 18, frame_bottom = 19, frame_bottom_right = 20;
-const int frame_left = 21, frame_right = 22, frame_top = 23;
-const int frame_top_left = 24, frame_top_right = 25;
 
 const int box_height = 100;
 const int are_you_sure_width = 300;
@@ -410,18 +406,7 @@ void draw_slot_box(BITMAP *bmp, int width, const char *text)
     FONT *f = system_font(slot_row_font);
     textout_ex(box, f, text, width / 2 - text_length(f, text) / 2, 5, makecol(255, 255, 255), -1);
 
-    BITMAP *left = system_bitmap(frame_left), *right = system_bitmap(frame_right);
-    BITMAP *top = system_bitmap(frame_top), *bottom = system_bitmap(frame_bottom);
-    BITMAP *top_left = system_bitmap(frame_top_left), *top_right = system_bitmap(frame_top_right);
-    BITMAP *bottom_left = system_bitmap(frame_bottom_left), *bottom_right = system_bitmap(frame_bottom_right);
-    stretch_blit(left, bmp, 0, 0, left->w, left->h, bx - left->w, by, left->w, box_height);
-    stretch_blit(right, bmp, 0, 0, right->w, right->h, bx + width, by, right->w, box_height);
-    stretch_blit(top, bmp, 0, 0, top->w, top->h, bx, by - top->h, width, top->h);
-    stretch_blit(bottom, bmp, 0, 0, bottom->w, bottom->h, bx, by + box_height, width, bottom->h);
-    draw_sprite(bmp, top_left, bx - top_left->w, by - top_left->h);
-    draw_sprite(bmp, bottom_left, bx - bottom_left->w, by + box_height);
-    draw_sprite(bmp, top_right, bx + width, by - top_right->h);
-    draw_sprite(bmp, bottom_right, bx + width, by + box_height);
+    draw_box_frame(bmp, bx, by, width, box_height);
     blit(box, bmp, 0, 0, bx, by, width, box_height);
     destroy_bitmap(box);
 }
