@@ -143,7 +143,6 @@ int level_selection_tick(slot_list &list)
             list.result = level_selection_broken;
             return slot_return_now;
         }
-        key_enter_pressed = -1;
         // A chain that reaches its target before any map (the saved map leads back to the set's
         // first one) offers no row: the saved map, already in the_map, is where play starts.
         const int chosen = slot_selected(list);

@@ -158,11 +158,7 @@ void slot_advance_slide(slot_list &list)
 
 int slot_enter_pressed(int &latch)
 {
-    if (!key[KEY_ENTER]) {
-        latch = 0;
-        return 0;
-    }
-    return (!latch && !slot_slide_running()) ? -1 : 0;
+    return fresh_press(key[KEY_ENTER], latch, slot_slide_running() ? 0 : -1);
 }
 
 void slot_move_keys(slot_list &list)

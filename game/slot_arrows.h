@@ -92,8 +92,8 @@ int slot_slide_running();
 
 // Step 1 of a tick: advances a running slide; at its end the first visible row moves by one.
 void slot_advance_slide(slot_list &list);
-// Enter (KEY_ENTER only): -1 on a fresh press under latch while no slide runs; the caller sets
-// the latch when it acts. Clears the latch whenever KEY_ENTER is up.
+// Enter (KEY_ENTER only) as a fresh press through latch (fresh_press): -1 on a press while no
+// slide runs, which sets the latch; a press held through a slide acts when the slide ends.
 int slot_enter_pressed(int &latch);
 // Steps 4 and 5: Down, then Up (the arrow keys or the player's down and up keys), with sound,
 // cursor and slide start.
