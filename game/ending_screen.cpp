@@ -5,7 +5,6 @@
 #include "do_drawing.h"
 #include "message.h"
 #include "modal_screen.h"
-#include "title_screen.h"
 #include "timer.h"
 
 namespace {

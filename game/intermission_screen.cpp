@@ -8,7 +8,6 @@
 #include "modal_screen.h"
 #include "music.h"
 #include "player.h"
-#include "title_screen.h"
 #include "timer.h"
 
 namespace {

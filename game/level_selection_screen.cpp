@@ -11,8 +11,8 @@
 #include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "plain_file.h"
-#include "title_screen.h"
 
 std::vector<level_selection_locs> level_selections;
 int level_set_exists = -1;

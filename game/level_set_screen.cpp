@@ -7,6 +7,7 @@
 #include <utility>
 #include "do_drawing.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "plain_file.h"
 #include "player.h"
 #include "show_map_name.h"

@@ -5,7 +5,6 @@
 #include "do_drawing.h"
 #include "modal_screen.h"
 #include "timer.h"
-#include "title_screen.h"
 
 namespace {
 const int logo_image = 17;

@@ -11,6 +11,7 @@
 #include "level_set_screen.h"
 #include "load_game.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "music.h"
 #include "player.h"
 #include "save_game.h"

@@ -11,7 +11,6 @@
 #include "music.h"
 #include "player.h"
 #include "timer.h"
-#include "title_screen.h"
 
 int scroll_slots_up = 0;
 int scroll_slots_down = 0;

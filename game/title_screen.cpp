@@ -9,6 +9,7 @@
 #include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "message.h"
 #include "modal_screen.h"
 #include "music.h"

@@ -8,6 +8,7 @@
 #include "game_level_set_screen_fixture.h"
 #include "level_selection_screen.h"
 #include "map_file.h"
+#include "menu_frame.h"
 
 using namespace list_screen_test;
 

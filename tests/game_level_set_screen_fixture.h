@@ -10,6 +10,7 @@
 #include "game_player_fixture.h"
 #include "level_selection_screen.h"
 #include "level_set_screen.h"
+#include "menu_frame.h"
 #include "slot_arrows.h"
 #include "title_screen.h"
 

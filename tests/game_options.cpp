@@ -12,6 +12,7 @@
 #include "initialization.h"
 #include "keyconfig_screen.h"
 #include "level_set_screen.h"
+#include "menu_frame.h"
 #include "options_screen.h"
 #include "player.h"
 #include "save_load_screen.h"
