@@ -11,7 +11,7 @@
 #include "level_selection_screen.h"
 #include "level_set_screen.h"
 #include "menu_frame.h"
-#include "slot_arrows.h"
+#include "slot_list.h"
 #include "title_screen.h"
 
 namespace list_screen_test {

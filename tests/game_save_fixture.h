@@ -13,7 +13,7 @@
 #include "menu_frame.h"
 #include "save_game.h"
 #include "save_load_screen.h"
-#include "slot_arrows.h"
+#include "slot_list.h"
 #include "title_screen.h"
 #include "do_logic.h"
 
