@@ -33,3 +33,8 @@ void draw_box_frame(BITMAP *target, int x, int y, int w, int h)
     draw_sprite(target, system_bitmap(top_right), x + w, y - system_bitmap(top_right)->h);
     draw_sprite(target, system_bitmap(bottom_right), x + w, y + h);
 }
+
+int box_frame_side_widths()
+{
+    return system_bitmap(left_edge)->w + system_bitmap(right_edge)->w;
+}
