@@ -236,7 +236,7 @@ void draw_slot_screen_back(BITMAP *bmp, const char *title, const char *subtitle)
     BITMAP *frame = system_bitmap(slot_frame_picture);
     masked_blit(frame, bmp, 0, 0, 0, 0, frame->w, frame->h);
     const int white = makecol(255, 255, 255);
-    textout_centre_ex(bmp, system_font(slot_title_font), title, slot_screen_w / 2, 0, white, -1);
+    textout_centre_ex(bmp, system_font(slot_title_font), title, slot_screen_w / 2, slot_title_y, white, -1);
     textout_centre_ex(bmp, system_font(slot_row_font), subtitle, slot_screen_w / 2, 50, white, -1);
 }
 

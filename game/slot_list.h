@@ -21,6 +21,8 @@ const int slot_window_rows = 4;     // rows the window shows
 const int slot_window_top = 130;    // top of window position 0
 const int slot_row_height = 80;     // distance between window positions
 const int slot_title_font = 15;     // d_system
+// Top of the title's line: its letters start below the frame picture's border round the screen.
+const int slot_title_y = 6;
 const int slot_row_font = 8;        // d_system
 const int slot_small_font = 3;      // d_system, the second line of a save's row
 const int slot_text_right_margin = 50; // pixels kept free at a row's right end

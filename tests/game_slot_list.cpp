@@ -488,4 +488,71 @@ TEST_F(slot_form_test, the_are_you_sure_box_lights_the_chosen_button)
     }
 }
 
+// ---- The titles of the five list screens on their plate
+
+struct title_case {
+    const char *screen;
+    const char *title;
+    const char *subtitle;
+};
+
+std::ostream &operator<<(std::ostream &out, const title_case &c) { return out << c.screen; }
+
+const title_case title_cases[] = {
+    {"level_sets", "Load Level Set", "Load Set From Which Slot?"},
+    {"save", "Save Game", "Save To Which Slot?"},
+    {"load", "Load Game", "Load From Which Slot?"},
+    {"erase", "Erase Saved Game", "Erase Which Slot?"},
+    {"level_selection", "Select Start Level", "Pick a level to start from"},
+};
+
+class slot_title_test : public ::testing::TestWithParam<title_case> {};
+
+// Rows y0 <= y < y1 in which buffer differs from the picture `before`.
+std::vector<int> rows_differing(BITMAP *before, int y0, int y1)
+{
+    std::vector<int> rows;
+    for (int y = y0; y < y1; y++)
+        for (int x = 0; x < buffer->w; x++)
+            if (getpixel(before, x, y) != getpixel(buffer, x, y)) {
+                rows.push_back(y);
+                break;
+            }
+    return rows;
+}
+
+TEST_P(slot_title_test, the_title_stands_below_the_frame_s_border_and_above_the_subtitle)
+{
+    const title_case &c = GetParam();
+    // The border round the screen: its light line is the lowest light row at the top of the
+    // frame picture's middle column, and its dark outline lies just below that.
+    BITMAP *frame = system_bitmap(slot_frame_picture);
+    int border_bottom = -1;
+    for (int y = 0; y < 30; y++) {
+        const int p = getpixel(frame, slot_screen_w / 2, y);
+        if (getr(p) + getg(p) + getb(p) > 400)
+            border_bottom = y;
+    }
+    ASSERT_GE(border_bottom, 0) << "no light border at the top of the frame picture";
+
+    BITMAP *bare = create_bitmap(buffer->w, buffer->h);
+    draw_slot_screen_back(buffer, "", c.subtitle);
+    blit(buffer, bare, 0, 0, 0, 0, buffer->w, buffer->h);
+    draw_slot_screen_back(buffer, c.title, c.subtitle);
+    const std::vector<int> title_rows = rows_differing(bare, 0, buffer->h);
+    draw_slot_screen_back(buffer, "", "");
+    blit(buffer, bare, 0, 0, 0, 0, buffer->w, buffer->h);
+    draw_slot_screen_back(buffer, "", c.subtitle);
+    const std::vector<int> subtitle_rows = rows_differing(bare, 0, buffer->h);
+    destroy_bitmap(bare);
+
+    ASSERT_FALSE(title_rows.empty());
+    ASSERT_FALSE(subtitle_rows.empty());
+    EXPECT_GT(title_rows.front(), border_bottom + 2) << c.title;
+    EXPECT_LT(title_rows.back(), subtitle_rows.front()) << c.title;
+}
+
+INSTANTIATE_TEST_SUITE_P(screens, slot_title_test, ::testing::ValuesIn(title_cases),
+                         [](const ::testing::TestParamInfo<title_case> &info) { return std::string(info.param.screen); });
+
 } // namespace
