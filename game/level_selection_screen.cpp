@@ -161,10 +161,11 @@ int level_selection_tick(slot_list &list)
 void draw_level_selection(const slot_list &list)
 {
     draw_slot_screen_back(buffer, selection_title, selection_subtitle);
-    // The empty list of an intact set stands for the saved map alone, which Enter starts.
-    const char *empty_text = level_set_exists ? the_map.name : nullptr;
-    draw_slot_rows(buffer, list, draw_selection_row, nullptr, empty_text);
-    if (!level_set_exists)
+    // The empty list of an intact set stands for the saved map alone, which Enter starts; a
+    // broken set has no row at all, only its notice.
+    if (level_set_exists)
+        draw_slot_rows(buffer, list, draw_selection_row, nullptr, the_map.name);
+    else
         draw_broken_set_box(buffer);
     draw_slot_arrows();
 }

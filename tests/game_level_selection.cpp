@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "do_logic.h"
+#include "drawn_at.h"
 #include "game_level_set_screen_fixture.h"
 #include "level_selection_screen.h"
 #include "map_file.h"
@@ -382,6 +383,16 @@ TEST_F(selection_screen_test, broken_set_shows_its_box_only_while_broken)
     BITMAP *button = system_bitmap(slot_button_lit_image);
     EXPECT_TRUE(text_drawn_at(buffer, "Ok", 640 / 2 - text_length(f, "Ok") / 2,
                               480 / 2 + button->h / 2 - text_height(f) / 2));
+}
+
+TEST_F(selection_screen_test, no_row_stands_behind_the_broken_set_box)
+{
+    walk("zzz", campaign_dir, "level21.map");
+    list = start_level_selection();
+    auto draw = [&] { draw_level_selection(list); };
+    // The whole screen: no row image, lit or not, shows anywhere, round the box or through it.
+    EXPECT_EQ(pixels_showing_entry(slot_row_lit_image, draw, 0, 0, 640, 480), 0);
+    EXPECT_EQ(pixels_showing_entry(slot_row_image, draw, 0, 0, 640, 480), 0);
 }
 
 } // namespace
