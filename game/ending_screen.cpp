@@ -5,7 +5,6 @@
 #include "do_drawing.h"
 #include "message.h"
 #include "modal_screen.h"
-#include "title_screen.h"
 #include "timer.h"
 
 namespace {
@@ -94,7 +93,7 @@ void ending_tick(ending_state &ending)
 void draw_ending(const ending_state &ending)
 {
     clear_to_color(buffer, makecol(0, 0, 0));
-    BITMAP *picture = static_cast<BITMAP *>(d_system[ending_picture].dat);
+    BITMAP *picture = system_bitmap(ending_picture);
     const int idle = !the_message.active_state();
     const int step = ending.step;
     const int fading = (step == fade_in_step || step == fade_out_step) && idle;

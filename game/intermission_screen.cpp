@@ -8,7 +8,6 @@
 #include "modal_screen.h"
 #include "music.h"
 #include "player.h"
-#include "title_screen.h"
 #include "timer.h"
 
 namespace {
@@ -29,7 +28,7 @@ void draw_intermission()
 {
     clear_bitmap(buffer);
     the_map.draw_background(buffer);
-    masked_blit(static_cast<BITMAP *>(d_system[overlay_image].dat), buffer, 0, 0, 0, 0, 640, 480);
+    masked_blit(system_bitmap(overlay_image), buffer, 0, 0, 0, 0, 640, 480);
 
     char lines[9][64];
     std::snprintf(lines[0], sizeof(lines[0]), "Congratulations!");

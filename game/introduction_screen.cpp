@@ -7,7 +7,6 @@
 #include "map.h"
 #include "message.h"
 #include "modal_screen.h"
-#include "title_screen.h"
 #include "timer.h"
 #include "text_mode_message.h"
 

@@ -4,9 +4,9 @@
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "key_latch.h"
+#include "menu_frame.h"
 #include "modal_screen.h"
 #include "timer.h"
-#include "title_screen.h"
 
 int player::*const keyconfig_bindings[keyconfig_binding_count] = {
     &player::key_up,     &player::key_down,    &player::key_left,  &player::key_right,

@@ -11,8 +11,8 @@
 #include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "plain_file.h"
-#include "title_screen.h"
 
 std::vector<level_selection_locs> level_selections;
 int level_set_exists = -1;
@@ -117,7 +117,7 @@ void draw_selection_row(BITMAP *bmp, int index, int x, int y)
 void draw_broken_set_box(BITMAP *bmp)
 {
     draw_slot_box(bmp, broken_set_box_width, broken_set_text);
-    BITMAP *button = static_cast<BITMAP *>(d_system[slot_button_lit_image].dat);
+    BITMAP *button = system_bitmap(slot_button_lit_image);
     draw_slot_box_button(bmp, SCREEN_W / 2 - button->w / 2, SCREEN_H / 2, "Ok", -1);
 }
 
@@ -143,7 +143,6 @@ int level_selection_tick(slot_list &list)
             list.result = level_selection_broken;
             return slot_return_now;
         }
-        key_enter_pressed = -1;
         // A chain that reaches its target before any map (the saved map leads back to the set's
         // first one) offers no row: the saved map, already in the_map, is where play starts.
         const int chosen = slot_selected(list);
@@ -162,10 +161,11 @@ int level_selection_tick(slot_list &list)
 void draw_level_selection(const slot_list &list)
 {
     draw_slot_screen_back(buffer, selection_title, selection_subtitle);
-    // The empty list of an intact set stands for the saved map alone, which Enter starts.
-    const char *empty_text = level_set_exists ? the_map.name : nullptr;
-    draw_slot_rows(buffer, list, draw_selection_row, nullptr, empty_text);
-    if (!level_set_exists)
+    // The empty list of an intact set stands for the saved map alone, which Enter starts; a
+    // broken set has no row at all, only its notice.
+    if (level_set_exists)
+        draw_slot_rows(buffer, list, draw_selection_row, nullptr, the_map.name);
+    else
         draw_broken_set_box(buffer);
     draw_slot_arrows();
 }

@@ -1,7 +1,7 @@
 // Start-level selection after loading a save: the walk along a set's chain of maps, and the screen that picks a start map.
 #pragma once
 #include <vector>
-#include "slot_arrows.h"
+#include "slot_list.h"
 
 // One map offered as a start level.
 struct level_selection_locs {

@@ -1,7 +1,7 @@
 // The current level set, the built-in set it falls back to, the loader files found at start-up, and the screen that picks a set.
 #pragma once
 #include <vector>
-#include "slot_arrows.h"
+#include "slot_list.h"
 
 // One level set found by the scan: what its loader file says and where it lies.
 struct level_set_locs {

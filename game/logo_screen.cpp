@@ -5,7 +5,6 @@
 #include "do_drawing.h"
 #include "modal_screen.h"
 #include "timer.h"
-#include "title_screen.h"
 
 namespace {
 const int logo_image = 17;
@@ -32,7 +31,7 @@ void logo_tick(logo_state &logo)
 void draw_logo(const logo_state &logo)
 {
     set_trans_blender(0, 0, 0, 0);
-    draw_lit_sprite(buffer, static_cast<BITMAP *>(d_system[logo_image].dat), 0, 0, logo.level);
+    draw_lit_sprite(buffer, system_bitmap(logo_image), 0, 0, logo.level);
 }
 
 void logo_screen()

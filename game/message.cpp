@@ -75,8 +75,8 @@ void message::initialize()
     portrait = -1;
     arrow_y = arrow_top;
     arrow_dir = 1;
-    box_image = static_cast<BITMAP *>(d_system[box_entry].dat);
-    overlay_image = static_cast<BITMAP *>(d_system[frame_entry].dat);
+    box_image = system_bitmap(box_entry);
+    overlay_image = system_bitmap(frame_entry);
     text_font = static_cast<FONT *>(d_system[font_entry].dat);
     if (text_image)
         destroy_bitmap(text_image);
@@ -183,7 +183,7 @@ void message::draw()
         }
     }
     if (finished)
-        draw_sprite(buffer, static_cast<BITMAP *>(d_system[arrow_entry].dat), arrow_x, arrow_y);
+        draw_sprite(buffer, system_bitmap(arrow_entry), arrow_x, arrow_y);
 }
 
 int message::active_state()

@@ -10,12 +10,12 @@
 #include "key_latch.h"
 #include "keyconfig_screen.h"
 #include "level_set_screen.h"
+#include "menu_frame.h"
 #include "modal_screen.h"
 #include "safe_file.h"
 #include "save_load_screen.h"
 #include "text_mode_message.h"
 #include "timer.h"
-#include "title_screen.h"
 
 int sound_vol = 255;
 int midi_vol = 255;

@@ -11,6 +11,7 @@
 #include "level_set_screen.h"
 #include "load_game.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "music.h"
 #include "player.h"
 #include "save_game.h"
@@ -105,7 +106,6 @@ int save_screen_tick(slot_list &list)
         if (fresh_key_press(KEY_ESC, key_esc_down))
             list.done = -1;
         if (slot_enter_pressed(list.enter_latch)) {
-            list.enter_latch = -1;
             play_sound(slot_select_sound);
             if (selected_save(list) >= 0) {
                 list.box_open = -1;
@@ -155,12 +155,10 @@ int load_screen_tick(slot_list &list)
     if (slot_enter_pressed(key_enter_pressed)) {
         const int index = selected_save(list);
         if (list.list_rows == 0 || index < 0) {
-            key_enter_pressed = -1;
             list.result = 0;
             return slot_return_now;
         }
         play_sound(slot_select_sound);
-        key_enter_pressed = -1;
         char path[256];
         std::memcpy(path, game_saves[index].file, sizeof(path));
         // Backing out of the start-level screen puts the level set and the keys back as they
@@ -246,7 +244,6 @@ int erase_screen_tick(slot_list &list)
         if (key[KEY_ESC])
             list.done = -1;
         if (slot_enter_pressed(key_enter_pressed)) {
-            key_enter_pressed = -1;
             // The "No Saved Games" row ends the screen; after the only save was erased the
             // cursor stands above it, and Enter asks first.
             if (list.list_rows == 0 && slot_selected(list) == 0)

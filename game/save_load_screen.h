@@ -1,6 +1,6 @@
 // The save, load and erase screens: the list of saves as a slot list, and what choosing a row does on each.
 #pragma once
-#include "slot_arrows.h"
+#include "slot_list.h"
 
 // Opened from play by the save key: writes the game into a new save or over a listed one.
 void save_game_screen();

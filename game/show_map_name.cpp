@@ -1,11 +1,15 @@
 // The map-name banner: start, motion per tick and drawing of the framed name plate.
 #include "show_map_name.h"
+#include <cstring>
+#include "box_frame.h"
 #include "datafiles.h"
+#include "fit_text.h"
 #include "game_quit.h"
 #include "map.h"
 #include "text_mode_message.h"
 
 FONT *map_name_font = nullptr;
+FONT *map_name_small_font = nullptr;
 BITMAP *map_name_buffer = nullptr;
 int map_name_width = 0;
 int map_name_height = 0;
@@ -19,16 +23,13 @@ int map_name_in_progress = 0;
 namespace {
 
 const int font_entry = 15;
+// The font of a name too wide for the first one: 29 of its widest glyphs, as many as the editor
+// lets an author type, fit the room.
+const int small_font_entry = 43;
 
-// d_system entries of the frame around the plate.
-const int bottom_left = 18;
-const int bottom_edge = 19;
-const int bottom_right = 20;
-const int left_edge = 21;
-const int right_edge = 22;
-const int top_edge = 23;
-const int top_left = 24;
-const int top_right = 25;
+// Room between the name and the frame's inner edge.
+const int margin_x = 10;
+const int margin_y = 4;
 
 // The game's screen is always 640 x 480 (the mode is set at that size or the game stops), and
 // the banner does its sums in those terms even where no screen exists.
@@ -39,22 +40,17 @@ const int slide_speed = 22;
 // Ticks the banner rests in the middle of the screen before it slides on.
 const int rest_ticks = 119;
 
-BITMAP *frame_piece(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
-void stretch_piece(BITMAP *target, int entry, int x, int y, int w, int h)
-{
-    BITMAP *piece = frame_piece(entry);
-    stretch_blit(piece, target, 0, 0, piece->w, piece->h, x, y, w, h);
-}
-
 } // namespace
 
 void map_name_pre_init()
 {
     map_name_font = static_cast<FONT *>(d_system[font_entry].dat);
+    map_name_small_font = static_cast<FONT *>(d_system[small_font_entry].dat);
+}
+
+int map_name_text_room()
+{
+    return screen_width - box_frame_side_widths() - 2 * margin_x;
 }
 
 void map_name_init()
@@ -67,8 +63,18 @@ void map_name_init()
         destroy_bitmap(map_name_buffer);
         map_name_buffer = nullptr;
     }
-    map_name_height = text_height(map_name_font);
-    map_name_width = text_length(map_name_font, the_map.name);
+    // The name in the title font where it fits the screen, else in the small font, cut to fit
+    // if even that is too wide (a name the editor cannot make).
+    const int room = map_name_text_room();
+    FONT *font = map_name_font;
+    char shown[sizeof(the_map.name)];
+    fit_text(font, the_map.name, room, shown, sizeof(shown));
+    if (std::strcmp(shown, the_map.name) != 0) {
+        font = map_name_small_font;
+        fit_text(font, the_map.name, room, shown, sizeof(shown));
+    }
+    map_name_height = text_height(font) + 2 * margin_y;
+    map_name_width = text_length(font, shown) + 2 * margin_x;
     map_name_buffer = create_bitmap(map_name_width, map_name_height);
     if (!map_name_buffer) {
         quit_with_message("Could not create map name bitmap!");
@@ -80,7 +86,7 @@ void map_name_init()
     clear_to_color(map_name_buffer, makecol(141, 147, 197));
     map_name_in_progress = -1;
     map_name_switch = 0;
-    textprintf_ex(map_name_buffer, map_name_font, 0, 0, makecol(0, 0, 0), -1, "%s", the_map.name);
+    textprintf_ex(map_name_buffer, font, margin_x, margin_y, makecol(0, 0, 0), -1, "%s", shown);
 }
 
 void process_map_name()
@@ -107,14 +113,7 @@ void draw_map_name(BITMAP *target)
     const int w = map_name_buffer->w;
     const int h = map_name_buffer->h;
 
-    stretch_piece(target, left_edge, x - frame_piece(left_edge)->w, y, frame_piece(left_edge)->w, h);
-    stretch_piece(target, right_edge, x + w, y, frame_piece(right_edge)->w, h);
-    stretch_piece(target, top_edge, x, y - frame_piece(top_edge)->h, w, frame_piece(top_edge)->h);
-    stretch_piece(target, bottom_edge, x, y + h, w, frame_piece(bottom_edge)->h);
-    draw_sprite(target, frame_piece(top_left), x - frame_piece(top_left)->w, y - frame_piece(top_left)->h);
-    draw_sprite(target, frame_piece(bottom_left), x - frame_piece(bottom_left)->w, y + h);
-    draw_sprite(target, frame_piece(top_right), x + w, y - frame_piece(top_right)->h);
-    draw_sprite(target, frame_piece(bottom_right), x + w, y + h);
+    draw_box_frame(target, x, y, w, h);
     blit(map_name_buffer, target, 0, 0, x, y, w, h);
 }
 

@@ -1,6 +1,7 @@
 // The title menu with its game-loss confirmation box.
 #include "title_screen.h"
 #include <cstring>
+#include "box_frame.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
@@ -8,6 +9,7 @@
 #include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "message.h"
 #include "modal_screen.h"
 #include "music.h"
@@ -33,9 +35,6 @@ const int labels_in_game = 38;
 const int box_button = 1;
 const int box_button_lit = 2;
 const int box_font = 8;
-const int frame_bottom_left = 18, frame_bottom = 19, frame_bottom_right = 20;
-const int frame_left = 21, frame_right = 22, frame_top = 23;
-const int frame_top_left = 24, frame_top_right = 25;
 
 const int box_w = 400;
 const int box_h = 200;
@@ -169,13 +168,6 @@ void process_box_keys(title_menu &menu)
         confirm_game_loss(menu);
 }
 
-// A frame piece stretched to w x h at (x, y).
-void draw_stretched_piece(int entry, int x, int y, int w, int h)
-{
-    BITMAP *piece = system_bitmap(entry);
-    stretch_blit(piece, buffer, 0, 0, piece->w, piece->h, x, y, w, h);
-}
-
 void draw_confirmation_box(const title_menu &menu)
 {
     const int bx = buffer->w / 2 - box_w / 2;
@@ -194,20 +186,7 @@ void draw_confirmation_box(const title_menu &menu)
         textprintf_ex(box, box_text_font, box_w / 2 - text_length(box_text_font, lines[i]) / 2,
                       line_y[i], white, -1, "%s", lines[i]);
 
-    BITMAP *left = system_bitmap(frame_left);
-    BITMAP *top = system_bitmap(frame_top);
-    BITMAP *bottom = system_bitmap(frame_bottom);
-    draw_stretched_piece(frame_left, bx - left->w, by, left->w, box_h);
-    draw_stretched_piece(frame_right, bx + box_w, by, system_bitmap(frame_right)->w, box_h);
-    draw_stretched_piece(frame_top, bx, by - top->h, box_w, top->h);
-    draw_stretched_piece(frame_bottom, bx, by + box_h, box_w, bottom->h);
-    BITMAP *top_left = system_bitmap(frame_top_left);
-    BITMAP *bottom_left = system_bitmap(frame_bottom_left);
-    BITMAP *top_right = system_bitmap(frame_top_right);
-    draw_sprite(buffer, top_left, bx - top_left->w, by - top_left->h);
-    draw_sprite(buffer, bottom_left, bx - bottom_left->w, by + box_h);
-    draw_sprite(buffer, top_right, bx + box_w, by - top_right->h);
-    draw_sprite(buffer, system_bitmap(frame_bottom_right), bx + box_w, by + box_h);
+    draw_box_frame(buffer, bx, by, box_w, box_h);
 
     blit(box, buffer, 0, 0, bx, by, box_w, box_h);
 

@@ -1,7 +1,6 @@
-// The title menu with its game-loss confirmation box; the frame it shares with the other menus is in menu_frame.h.
+// The title menu with its game-loss confirmation box.
 #pragma once
 #include <allegro.h>
-#include "menu_frame.h"
 
 // A game has been started and can be continued (-1) or not (0).
 extern int game_in_progress;

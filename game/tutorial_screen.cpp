@@ -7,12 +7,12 @@
 #include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "message.h"
 #include "modal_screen.h"
 #include "player.h"
 #include "show_map_name.h"
 #include "timer.h"
-#include "title_screen.h"
 #include "tutorial.h"
 
 char tutorial_location[255] = "data/levels/tutorial/";

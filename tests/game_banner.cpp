@@ -3,6 +3,8 @@
 #include <allegro.h>
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -66,8 +68,8 @@ protected:
     {
         saved_system = d_system;
         saved_name = the_map.name;
-        entries.assign(32, DATAFILE{});
-        for (int i = 0; i < 31; i++) {
+        entries.assign(45, DATAFILE{});
+        for (int i = 0; i < 44; i++) {
             entries[i].dat = create_bitmap(1, 1);
             entries[i].type = DAT_BITMAP;
         }
@@ -82,8 +84,12 @@ protected:
         putpixel(bitmap(25), bitmap(25)->w - 1, 0, makecol(255, 0, 255));
         putpixel(bitmap(18), 0, bitmap(18)->h - 1, makecol(255, 0, 255));
         putpixel(bitmap(20), bitmap(20)->w - 1, bitmap(20)->h - 1, makecol(255, 0, 255));
-        entries[31].type = DAT_END;
+        entries[44].type = DAT_END;
         d_system = entries.data();
+        small_font = block_font(5, 8);
+        destroy_bitmap(bitmap(43));
+        entries[43].type = DAT_FONT;
+        entries[43].dat = small_font;
         use_font(10, 12);
         map_name_in_progress = 0;
     }
@@ -102,6 +108,7 @@ protected:
                 destroy_bitmap(static_cast<BITMAP *>(e.dat));
         if (banner_font)
             destroy_font(banner_font);
+        destroy_font(small_font);
     }
 
     BITMAP *bitmap(int entry) { return static_cast<BITMAP *>(entries[entry].dat); }
@@ -145,23 +152,29 @@ protected:
     std::string saved_name;
     std::vector<DATAFILE> entries;
     FONT *banner_font = nullptr;
+    FONT *small_font = nullptr;
 };
+
+// The plate is the name with 10 pixels to each side and 4 above and below it.
+const int margin_x = 10;
+const int margin_y = 4;
 
 TEST_F(banner, slides_in_rests_for_119_ticks_in_the_middle_and_slides_out)
 {
-    start("abcdefghij"); // 100 pixels
-    ASSERT_EQ(map_name_width, 100);
-    EXPECT_EQ(map_name_x_pos, -100);
-    EXPECT_EQ(map_name_stopping_point, 270);
-    EXPECT_EQ(map_name_y_pos, 240 - 6);
+    start("abcdefghij"); // 100 pixels of text, a plate of 120 x 20
+    ASSERT_EQ(map_name_width, 120);
+    ASSERT_EQ(map_name_height, 20);
+    EXPECT_EQ(map_name_x_pos, -120);
+    EXPECT_EQ(map_name_stopping_point, 260);
+    EXPECT_EQ(map_name_y_pos, 240 - 10);
     std::vector<int> expected;
-    for (int tick = 1; tick <= 16; tick++)
-        expected.push_back(-100 + 22 * tick); // up to 252
-    // The 17th tick would reach 274 and is pulled back to 270; it rests there 119 ticks.
-    expected.insert(expected.end(), 119, 270);
-    for (int x = 292; x < 640; x += 22)
+    for (int tick = 1; tick <= 17; tick++)
+        expected.push_back(-120 + 22 * tick); // up to 254
+    // The 18th tick would reach 276 and is pulled back to 260; it rests there 119 ticks.
+    expected.insert(expected.end(), 119, 260);
+    for (int x = 282; x < 640; x += 22)
         expected.push_back(x);
-    expected.push_back(644); // the first tick at or past the right edge ends it
+    expected.push_back(656); // the first tick at or past the right edge ends it
     EXPECT_EQ(run_banner(), expected);
     EXPECT_EQ(map_name_showing(), 0);
 }
@@ -183,7 +196,7 @@ TEST_P(banner_path, follows_the_same_rules_for_any_width)
     const path_case &c = GetParam();
     use_font(c.glyph_w, 12);
     start(std::string(c.letters, 'm'));
-    const int width = c.glyph_w * c.letters;
+    const int width = c.glyph_w * c.letters + 2 * margin_x;
     EXPECT_EQ(map_name_stopping_point, c.stopping_point) << c.label;
     const std::vector<int> xs = run_banner();
     ASSERT_FALSE(xs.empty());
@@ -209,10 +222,10 @@ TEST_P(banner_path, follows_the_same_rules_for_any_width)
 }
 
 const path_case path_cases[] = {
-    {"one letter", 10, 1, 315},
-    {"odd width", 5, 19, 273},
-    {"name that lands exactly on the resting point", 10, 2, 310},
-    {"wider than the screen", 30, 31, -145},
+    {"one letter", 10, 1, 305},
+    {"odd width", 5, 19, 263},
+    {"name that lands exactly on the resting point", 11, 4, 288},
+    {"nearly as wide as the room", 19, 31, 16},
 };
 
 INSTANTIATE_TEST_SUITE_P(cases, banner_path, testing::ValuesIn(path_cases));
@@ -234,15 +247,15 @@ TEST_F(banner, a_new_start_begins_again_from_the_left_with_the_new_name)
     start("abcdefghij");
     for (int i = 0; i < 40; i++)
         process_map_name();
-    ASSERT_EQ(map_name_x_pos, 270);
+    ASSERT_EQ(map_name_x_pos, 260);
     start("abc");
-    EXPECT_EQ(map_name_x_pos, -30);
+    EXPECT_EQ(map_name_x_pos, -50);
     EXPECT_EQ(map_name_timer, 0);
     EXPECT_EQ(map_name_switch, 0);
-    EXPECT_EQ(map_name_buffer->w, 30);
+    EXPECT_EQ(map_name_buffer->w, 50);
     const std::vector<int> xs = run_banner();
-    EXPECT_EQ(xs[0], -8);
-    EXPECT_EQ(std::count(xs.begin(), xs.end(), 320 - 15), 119);
+    EXPECT_EQ(xs[0], -28);
+    EXPECT_EQ(std::count(xs.begin(), xs.end(), 320 - 25), 119);
 }
 
 TEST_F(banner, draws_the_plate_inside_its_eight_frame_pieces)
@@ -251,14 +264,14 @@ TEST_F(banner, draws_the_plate_inside_its_eight_frame_pieces)
     for (int i = 0; i < 30; i++)
         process_map_name();
     draw();
-    const int x = 270, y = 234, w = 100, h = 12;
+    const int x = 260, y = 230, w = 120, h = 20;
     auto at = [](int px, int py) { return getpixel(buffer, px, py); };
 
-    // The plate: the fill colour with the letters in black from its top-left corner.
+    // The plate: the fill colour with the letters in black inside its margins.
     EXPECT_EQ(at(x, y), plate_colour());
     EXPECT_EQ(at(x + w - 1, y + h - 1), plate_colour());
     for (int letter = 0; letter < 10; letter++)
-        EXPECT_EQ(at(x + letter * 10 + 1, y + 1), makecol(0, 0, 0)) << "letter " << letter;
+        EXPECT_EQ(at(x + margin_x + letter * 10 + 1, y + margin_y + 1), makecol(0, 0, 0)) << "letter " << letter;
 
     // Edges, stretched along the plate.
     EXPECT_EQ(at(x - 6, y), colour_of(21));
@@ -291,14 +304,152 @@ TEST_F(banner, draws_the_plate_inside_its_eight_frame_pieces)
 TEST_F(banner, draws_the_plate_where_it_is_while_sliding)
 {
     start("abcdefghij");
-    for (int i = 0; i < 5; i++)
+    for (int i = 0; i < 6; i++)
         process_map_name();
-    ASSERT_EQ(map_name_x_pos, 10);
+    ASSERT_EQ(map_name_x_pos, 12);
     draw();
-    EXPECT_EQ(getpixel(buffer, 10, 234), plate_colour());
-    EXPECT_EQ(getpixel(buffer, 4, 234), colour_of(21));
-    EXPECT_EQ(getpixel(buffer, 110, 234), colour_of(22));
-    EXPECT_EQ(getpixel(buffer, 117, 234), background_colour());
+    EXPECT_EQ(getpixel(buffer, 12, 230), plate_colour());
+    EXPECT_EQ(getpixel(buffer, 6, 230), colour_of(21));
+    EXPECT_EQ(getpixel(buffer, 132, 230), colour_of(22));
+    EXPECT_EQ(getpixel(buffer, 139, 230), background_colour());
 }
+
+// ---- Names as authors make them, through the banner with the game's own fonts and frame.
+
+// The pixels of bmp that are not bg, relative to the top-left corner of the box round them.
+std::set<std::pair<int, int>> ink_of(BITMAP *bmp, int bg)
+{
+    std::set<std::pair<int, int>> points;
+    int min_x = bmp->w, min_y = bmp->h;
+    for (int y = 0; y < bmp->h; y++)
+        for (int x = 0; x < bmp->w; x++)
+            if (getpixel(bmp, x, y) != bg) {
+                min_x = std::min(min_x, x);
+                min_y = std::min(min_y, y);
+            }
+    for (int y = 0; y < bmp->h; y++)
+        for (int x = 0; x < bmp->w; x++)
+            if (getpixel(bmp, x, y) != bg)
+                points.insert({x - min_x, y - min_y});
+    return points;
+}
+
+// The ink of text printed alone as the banner prints it, black on the plate's colour.
+std::set<std::pair<int, int>> ink_of_text(FONT *f, const std::string &text)
+{
+    BITMAP *b = create_bitmap(text_length(f, text.c_str()) + 4, text_height(f) + 4);
+    clear_to_color(b, plate_colour());
+    textprintf_ex(b, f, 2, 2, makecol(0, 0, 0), -1, "%s", text.c_str());
+    std::set<std::pair<int, int>> points = ink_of(b, plate_colour());
+    destroy_bitmap(b);
+    return points;
+}
+
+// The glyph of f, space to tilde, that takes the most pixels.
+char widest_glyph(FONT *f)
+{
+    char widest = ' ';
+    for (char c = ' '; c <= '~'; c++)
+        if (text_length(f, std::string(1, c).c_str()) > text_length(f, std::string(1, widest).c_str()))
+            widest = c;
+    return widest;
+}
+
+// The most characters the editor's Name field takes.
+const int editor_name_limit = 29;
+
+struct name_case {
+    const char *label;
+    std::string (*name)();
+    int whole; // -1: shown whole; 0: cut, ending in "..."
+};
+
+std::ostream &operator<<(std::ostream &out, const name_case &c) { return out << c.label; }
+
+const name_case name_cases[] = {
+    {"short", [] { return std::string("Pillow Hills"); }, -1},
+    {"ordinary_name_at_the_editor_s_limit", [] { return std::string("The Wandering Windmill Meadow"); }, -1},
+    {"editor_s_limit_in_the_widest_glyph_of_the_small_font",
+     [] { return std::string(editor_name_limit, widest_glyph(map_name_small_font)); }, -1},
+    {"editor_s_limit_in_the_widest_glyph_of_the_title_font",
+     [] { return std::string(editor_name_limit, widest_glyph(map_name_font)); }, -1},
+    {"editor_s_limit_with_spaces", [] { return std::string("WWWW WWWW WWWW WWWW WWWW WWWW"); }, -1},
+    {"longer_than_the_editor_allows_in_the_widest_glyph",
+     [] { return std::string(sizeof(the_map.name) - 1, widest_glyph(map_name_small_font)); }, 0},
+};
+
+class banner_names : public testing::TestWithParam<name_case> {
+protected:
+    void SetUp() override
+    {
+        saved_name = the_map.name;
+        map_name_pre_init();
+    }
+    void TearDown() override
+    {
+        map_name_in_progress = 0;
+        std::strcpy(the_map.name, saved_name.c_str());
+    }
+    std::string saved_name;
+};
+
+TEST_P(banner_names, rest_whole_or_ending_in_dots_inside_the_frame_and_the_screen)
+{
+    const std::string name = GetParam().name();
+    ASSERT_LT(name.size(), sizeof(the_map.name));
+    std::strcpy(the_map.name, name.c_str());
+    map_name_init();
+    while (map_name_showing() && !map_name_switch)
+        process_map_name();
+    ASSERT_EQ(map_name_x_pos, map_name_stopping_point);
+
+    // The frame round the plate stays on the screen.
+    const int x = map_name_x_pos, y = map_name_y_pos;
+    const int w = map_name_buffer->w, h = map_name_buffer->h;
+    EXPECT_GE(x - system_bitmap(21)->w, 0);
+    EXPECT_LE(x + w + system_bitmap(22)->w, 640);
+    EXPECT_GE(y - system_bitmap(23)->h, 0);
+    EXPECT_LE(y + h + system_bitmap(19)->h, 480);
+    clear_to_color(buffer, background_colour());
+    draw_map_name(buffer);
+    for (int row = 0; row < 480; row++) {
+        ASSERT_EQ(getpixel(buffer, 0, row), background_colour()) << "row " << row;
+        ASSERT_EQ(getpixel(buffer, 639, row), background_colour()) << "row " << row;
+    }
+
+    // The letters keep clear of the frame's inner edge.
+    BITMAP *plate = create_bitmap(w, h);
+    blit(buffer, plate, x, y, 0, 0, w, h);
+    int ink_left = w, ink_right = -1, ink_top = h, ink_bottom = -1;
+    for (int py = 0; py < h; py++)
+        for (int px = 0; px < w; px++)
+            if (getpixel(plate, px, py) != plate_colour()) {
+                ink_left = std::min(ink_left, px);
+                ink_right = std::max(ink_right, px);
+                ink_top = std::min(ink_top, py);
+                ink_bottom = std::max(ink_bottom, py);
+            }
+    ASSERT_GE(ink_right, 0) << "no letters on the plate";
+    EXPECT_GE(ink_left, 4);
+    EXPECT_LE(ink_right, w - 5);
+    EXPECT_GE(ink_top, 4);
+    EXPECT_LE(ink_bottom, h - 5);
+
+    // What stands there: the whole name in one of the banner's fonts, or a beginning of it and "...".
+    const std::set<std::pair<int, int>> shown = ink_of(plate, plate_colour());
+    destroy_bitmap(plate);
+    int whole = 0, cut = 0;
+    for (FONT *f : {map_name_font, map_name_small_font})
+        whole = whole || shown == ink_of_text(f, name);
+    for (size_t kept = name.size(); kept > 0 && !whole && !cut; kept--)
+        cut = shown == ink_of_text(map_name_small_font, name.substr(0, kept) + "...");
+    if (GetParam().whole)
+        EXPECT_TRUE(whole) << "the plate does not show \"" << name << "\" whole";
+    else
+        EXPECT_TRUE(cut) << "the plate does not show a beginning of \"" << name << "\" and \"...\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(names, banner_names, testing::ValuesIn(name_cases),
+                         [](const testing::TestParamInfo<name_case> &info) { return std::string(info.param.label); });
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "headless.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "message.h"
 #include "player.h"
 #include "show_map_name.h"

@@ -136,6 +136,7 @@ const entry_rule entry_rules[] = {
     {systemf, 40, 40, DAT_BITMAP, 150, 520, 30, 90},
     {systemf, 41, 41, DAT_BITMAP, 80, 300, 5 * 32, 5 * 32},
     {systemf, 42, 42, DAT_BITMAP, 100, 640, 20, 80},
+    {systemf, 43, 43, DAT_FONT, any, any, any, 35},
     {portraits, 0, 20, DAT_BITMAP, 96, 128, 64, 300},
     {editor, 0, 0, DAT_BITMAP, 800, 800, 600, 600},
     {editor, 1, 2, DAT_BITMAP, 32, 32, 32, 32},
@@ -189,7 +190,7 @@ TEST(datafile_counts, every_file_has_its_objects)
     EXPECT_EQ(count_of(d_player), 22);
     EXPECT_EQ(count_of(d_build_tiles), 19);
     EXPECT_EQ(count_of(d_sounds), 7);
-    EXPECT_EQ(count_of(d_system), 43);
+    EXPECT_EQ(count_of(d_system), 44);
     EXPECT_EQ(count_of(d_portraits), 21);
     EXPECT_EQ(count_of(editor_data()), 28);
     // Backgrounds: the placeholder, the menu backdrop, at least four map backgrounds and the spare.

@@ -7,6 +7,7 @@
 #include "do_drawing.h"
 #include "game_player_fixture.h"
 #include "keyconfig_screen.h"
+#include "menu_frame.h"
 #include "player.h"
 #include "timer.h"
 #include "title_screen.h"

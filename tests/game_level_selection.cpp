@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 #include "do_logic.h"
+#include "drawn_at.h"
 #include "game_level_set_screen_fixture.h"
 #include "level_selection_screen.h"
 #include "map_file.h"
+#include "menu_frame.h"
 
 using namespace list_screen_test;
 
@@ -275,7 +277,7 @@ TEST_F(selection_screen_test, escape_leaves_on_a_fresh_press_even_during_a_slide
     EXPECT_EQ(level_selection_tick(list), slot_return_now);
 }
 
-TEST_F(selection_screen_test, broken_set_enter_reports_it_and_leaves_the_latch_to_the_caller)
+TEST_F(selection_screen_test, broken_set_enter_reports_it_and_uses_up_the_press)
 {
     scratch_set set("lsel_screen_broken");
     set.map("a.map", "A", "a.map", "gone.map");
@@ -288,7 +290,7 @@ TEST_F(selection_screen_test, broken_set_enter_reports_it_and_leaves_the_latch_t
     key[KEY_ENTER] = 1;
     EXPECT_EQ(level_selection_tick(list), slot_return_now);
     EXPECT_EQ(list.result, level_selection_broken);
-    EXPECT_EQ(key_enter_pressed, 0);
+    EXPECT_EQ(key_enter_pressed, -1); // the load screen it returns to does not take it again
     EXPECT_EQ(the_map.file_name, before);
     EXPECT_EQ(player_test::sounds_played(), std::vector<int>{slot_select_sound});
 }
@@ -381,6 +383,16 @@ TEST_F(selection_screen_test, broken_set_shows_its_box_only_while_broken)
     BITMAP *button = system_bitmap(slot_button_lit_image);
     EXPECT_TRUE(text_drawn_at(buffer, "Ok", 640 / 2 - text_length(f, "Ok") / 2,
                               480 / 2 + button->h / 2 - text_height(f) / 2));
+}
+
+TEST_F(selection_screen_test, no_row_stands_behind_the_broken_set_box)
+{
+    walk("zzz", campaign_dir, "level21.map");
+    list = start_level_selection();
+    auto draw = [&] { draw_level_selection(list); };
+    // The whole screen: no row image, lit or not, shows anywhere, round the box or through it.
+    EXPECT_EQ(pixels_showing_entry(slot_row_lit_image, draw, 0, 0, 640, 480), 0);
+    EXPECT_EQ(pixels_showing_entry(slot_row_image, draw, 0, 0, 640, 480), 0);
 }
 
 } // namespace

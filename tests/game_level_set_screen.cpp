@@ -8,6 +8,7 @@
 #include "do_logic.h"
 #include "game_level_set_screen_fixture.h"
 #include "level_set_screen.h"
+#include "menu_frame.h"
 #include "show_map_name.h"
 
 using namespace list_screen_test;

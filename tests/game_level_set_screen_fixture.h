@@ -10,7 +10,8 @@
 #include "game_player_fixture.h"
 #include "level_selection_screen.h"
 #include "level_set_screen.h"
-#include "slot_arrows.h"
+#include "menu_frame.h"
+#include "slot_list.h"
 #include "title_screen.h"
 
 namespace list_screen_test {

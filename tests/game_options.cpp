@@ -15,6 +15,7 @@
 #include "keyconfig_screen.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "options_screen.h"
 #include "player.h"
 #include "save_load_screen.h"

@@ -15,7 +15,7 @@
 #include "save_game.h"
 #include "save_load_screen.h"
 #include "show_map_name.h"
-#include "slot_arrows.h"
+#include "slot_list.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "game_story_timer.h"
 #include "headless.h"
 #include "keyconfig_screen.h"
+#include "menu_frame.h"
 #include "player.h"
 #include "title_screen.h"
 #include "tutorial.h"

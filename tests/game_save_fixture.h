@@ -10,9 +10,10 @@
 #include "game_player_fixture.h"
 #include "level_selection_screen.h"
 #include "level_set_screen.h"
+#include "menu_frame.h"
 #include "save_game.h"
 #include "save_load_screen.h"
-#include "slot_arrows.h"
+#include "slot_list.h"
 #include "title_screen.h"
 #include "do_logic.h"
 

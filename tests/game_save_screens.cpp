@@ -5,6 +5,7 @@
 #include "failing_writes.h"
 #include "game_story_timer.h"
 #include "load_game.h"
+#include "menu_frame.h"
 
 using namespace save_test;
 

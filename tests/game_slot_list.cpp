@@ -5,11 +5,6 @@ using namespace save_test;
 
 namespace {
 
-BITMAP *system_image(int entry)
-{
-    return static_cast<BITMAP *>(d_system[entry].dat);
-}
-
 // The common part of a list screen's tick, as every screen runs it with its box closed.
 void form_tick(slot_list &list)
 {
@@ -38,7 +33,7 @@ protected:
 
 TEST_F(slot_form_test, arrows_rest_centred_at_455_and_100)
 {
-    const int arrow_w = system_image(slot_arrow_image)->w;
+    const int arrow_w = system_bitmap(slot_arrow_image)->w;
     slot_arrows.tick = 4;
     slot_arrows.step = 2;
     slot_arrows.direction = -1;
@@ -284,7 +279,7 @@ TEST_F(slot_form_test, enter_acts_once_per_press_under_its_latch)
     EXPECT_EQ(slot_enter_pressed(latch), 0);
     key[KEY_ENTER] = -1;
     EXPECT_EQ(slot_enter_pressed(latch), -1);
-    latch = -1; // the screen acted
+    EXPECT_EQ(latch, -1); // the press is used up: the screen need not set the latch itself
     EXPECT_EQ(slot_enter_pressed(latch), 0);
     key[KEY_ENTER] = 0;
     EXPECT_EQ(slot_enter_pressed(latch), 0);
@@ -363,7 +358,7 @@ int image_shows_at(BITMAP *bmp, BITMAP *image, int x, int y, int from_x, int to_
 // The right end of a row image, where no text of these tests reaches.
 int row_shows(int position, int lit, int offset = 0)
 {
-    BITMAP *row = system_image(lit ? slot_row_lit_image : slot_row_image);
+    BITMAP *row = system_bitmap(lit ? slot_row_lit_image : slot_row_image);
     return image_shows_at(buffer, row, slot_x(), slot_position_y(position) + offset, row->w - 80, row->w - 20);
 }
 
@@ -463,7 +458,7 @@ TEST_F(slot_form_test, arrows_are_drawn_the_up_one_flipped)
     slot_arrows.init(1);
     clear_to_color(buffer, makecol(0, 0, 0));
     draw_slot_arrows();
-    BITMAP *arrow = system_image(slot_arrow_image);
+    BITMAP *arrow = system_bitmap(slot_arrow_image);
     EXPECT_EQ(image_shows_at(buffer, arrow, slot_arrows.x, 455, 0, arrow->w), -1);
     BITMAP *flipped = create_bitmap(arrow->w, arrow->h);
     clear_to_color(flipped, bitmap_mask_color(flipped));
@@ -474,8 +469,8 @@ TEST_F(slot_form_test, arrows_are_drawn_the_up_one_flipped)
 
 TEST_F(slot_form_test, the_are_you_sure_box_lights_the_chosen_button)
 {
-    BITMAP *lit = system_image(slot_button_lit_image);
-    BITMAP *plain = system_image(slot_button_image);
+    BITMAP *lit = system_bitmap(slot_button_lit_image);
+    BITMAP *plain = system_bitmap(slot_button_image);
     const int yes_x = 320 - 75 - lit->w / 2;
     const int no_x = 320 + 75 - lit->w / 2;
     for (int choice : {0, 1}) {
@@ -492,5 +487,72 @@ TEST_F(slot_form_test, the_are_you_sure_box_lights_the_chosen_button)
         EXPECT_NE(getpixel(buffer, 470, 240), makecol(0, 0, 0));
     }
 }
+
+// ---- The titles of the five list screens on their plate
+
+struct title_case {
+    const char *screen;
+    const char *title;
+    const char *subtitle;
+};
+
+std::ostream &operator<<(std::ostream &out, const title_case &c) { return out << c.screen; }
+
+const title_case title_cases[] = {
+    {"level_sets", "Load Level Set", "Load Set From Which Slot?"},
+    {"save", "Save Game", "Save To Which Slot?"},
+    {"load", "Load Game", "Load From Which Slot?"},
+    {"erase", "Erase Saved Game", "Erase Which Slot?"},
+    {"level_selection", "Select Start Level", "Pick a level to start from"},
+};
+
+class slot_title_test : public ::testing::TestWithParam<title_case> {};
+
+// Rows y0 <= y < y1 in which buffer differs from the picture `before`.
+std::vector<int> rows_differing(BITMAP *before, int y0, int y1)
+{
+    std::vector<int> rows;
+    for (int y = y0; y < y1; y++)
+        for (int x = 0; x < buffer->w; x++)
+            if (getpixel(before, x, y) != getpixel(buffer, x, y)) {
+                rows.push_back(y);
+                break;
+            }
+    return rows;
+}
+
+TEST_P(slot_title_test, the_title_stands_below_the_frame_s_border_and_above_the_subtitle)
+{
+    const title_case &c = GetParam();
+    // The border round the screen: its light line is the lowest light row at the top of the
+    // frame picture's middle column, and its dark outline lies just below that.
+    BITMAP *frame = system_bitmap(slot_frame_picture);
+    int border_bottom = -1;
+    for (int y = 0; y < 30; y++) {
+        const int p = getpixel(frame, slot_screen_w / 2, y);
+        if (getr(p) + getg(p) + getb(p) > 400)
+            border_bottom = y;
+    }
+    ASSERT_GE(border_bottom, 0) << "no light border at the top of the frame picture";
+
+    BITMAP *bare = create_bitmap(buffer->w, buffer->h);
+    draw_slot_screen_back(buffer, "", c.subtitle);
+    blit(buffer, bare, 0, 0, 0, 0, buffer->w, buffer->h);
+    draw_slot_screen_back(buffer, c.title, c.subtitle);
+    const std::vector<int> title_rows = rows_differing(bare, 0, buffer->h);
+    draw_slot_screen_back(buffer, "", "");
+    blit(buffer, bare, 0, 0, 0, 0, buffer->w, buffer->h);
+    draw_slot_screen_back(buffer, "", c.subtitle);
+    const std::vector<int> subtitle_rows = rows_differing(bare, 0, buffer->h);
+    destroy_bitmap(bare);
+
+    ASSERT_FALSE(title_rows.empty());
+    ASSERT_FALSE(subtitle_rows.empty());
+    EXPECT_GT(title_rows.front(), border_bottom + 2) << c.title;
+    EXPECT_LT(title_rows.back(), subtitle_rows.front()) << c.title;
+}
+
+INSTANTIATE_TEST_SUITE_P(screens, slot_title_test, ::testing::ValuesIn(title_cases),
+                         [](const ::testing::TestParamInfo<title_case> &info) { return std::string(info.param.screen); });
 
 } // namespace

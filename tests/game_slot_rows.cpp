@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 #include "do_logic.h"
+#include "fit_text.h"
 #include "game_level_set_screen_fixture.h"
 #include "level_selection_screen.h"
 #include "level_set_screen.h"

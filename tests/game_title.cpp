@@ -14,6 +14,7 @@
 #include "level_set_screen.h"
 #include "map.h"
 #include "map_file.h"
+#include "menu_frame.h"
 #include "message.h"
 #include "player.h"
 #include "show_map_name.h"

@@ -12,6 +12,7 @@
 #include "game_story_timer.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "menu_frame.h"
 #include "message.h"
 #include "player.h"
 #include "timer.h"

@@ -47,7 +47,7 @@ int pixels_showing_entry(int entry, draw_fn draw, int x0, int y0, int x1, int y1
     draw();
     BITMAP *as_drawn = create_bitmap(buffer->w, buffer->h);
     blit(buffer, as_drawn, 0, 0, 0, 0, buffer->w, buffer->h);
-    BITMAP *image = static_cast<BITMAP *>(d_system[entry].dat);
+    BITMAP *image = system_bitmap(entry);
     BITMAP *blank = create_bitmap(image->w, image->h);
     clear_to_color(blank, bitmap_mask_color(blank));
     d_system[entry].dat = blank;

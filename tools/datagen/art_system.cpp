@@ -328,7 +328,7 @@ canvas full(void (*fn)(canvas &))
     return c;
 }
 
-const char *const system_names[43] = {
+const char *const system_names[44] = {
     "MENU_STRIP",      "BUTTON",          "BUTTON_LIT",     "FONT_CREDITS",   "MENU_CURSOR",     "ENDING_PICTURE",
     "VOLUME_ICON",     "INTERMISSION",    "FONT_BOX",       "INTRO_1",        "INTRO_2",         "INTRO_3",
     "FONT_KEYS",       "KEY_LABELS",      "KEY_HEADING",    "FONT_TITLE",     "LIST_FRAME",      "LOGO",
@@ -336,7 +336,7 @@ const char *const system_names[43] = {
     "FRAME_TOP_LEFT",  "FRAME_TOP_RIGHT", "STORY_MUSIC",    "SCROLL_ARROW",   "MESSAGE_BACK",    "MESSAGE_FRAME",
     "FONT_MESSAGE",    "MODE_FULL",       "OPTION_LABELS",  "MODE_WINDOW",    "OPTIONS_HEADING", "LIST_ROW",
     "LIST_ROW_LIT",    "TITLE_LABELS",    "TITLE_LABELS_GAME", "MENU_CORNER", "MENU_TITLE",      "TUTORIAL_LABELS",
-    "TUTORIAL_HEADING",
+    "TUTORIAL_HEADING", "FONT_BANNER",
 };
 
 } // namespace

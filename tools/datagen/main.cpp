@@ -31,9 +31,10 @@ const system_font system_fonts[] = {
     {12, true, key_name_pixel_size}, // key names
     {15, true, 36},  // list titles and the map-name banner
     {30, false, 19}, // message box text: four lines in the box
+    {43, true, 17},  // the map-name banner's name too wide for the title font: 29 of the widest glyphs
 };
 
-const int system_count = 43;
+const int system_count = 44;
 const int story_music_index = 26;
 
 struct job {
