@@ -6,6 +6,7 @@
 #include <string>
 #include <unistd.h>
 #include "plain_file.h"
+#include "safe_file.h"
 
 namespace {
 
@@ -67,20 +68,11 @@ int read_record(const char *path, unsigned long long *size, unsigned long long *
 int write_datafile_record(const char *path)
 {
     unsigned long long size = 0, sum = 0;
-    char record[record_path_size], temporary[record_path_size + 4];
+    char record[record_path_size], text[64];
     if (!measure_file(path, ~0ULL, &size, &sum) || !record_path(path, record))
         return 0;
-    std::snprintf(temporary, sizeof(temporary), "%s.tmp", record);
-    FILE *file = std::fopen(temporary, "wb");
-    if (!file)
-        return 0;
-    int ok = std::fprintf(file, "%llu %016llx\n", size, sum) > 0;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok || std::rename(temporary, record) != 0) {
-        std::remove(temporary);
-        return 0;
-    }
-    return -1;
+    std::snprintf(text, sizeof(text), "%llu %016llx\n", size, sum);
+    return replace_file(record, text);
 }
 
 int datafile_intact(const char *path)

@@ -2,8 +2,6 @@
 #include "datafile_table.h"
 #include "datafile_check.h"
 
-const char datafile_password[] = "Oct1709";
-
 void load_datafile_table(const datafile_entry *table, std::size_t count, void (*quit)())
 {
     packfile_password(datafile_password);

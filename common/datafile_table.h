@@ -4,7 +4,7 @@
 #include <cstddef>
 
 // The packfile password every data file is written and read with.
-extern const char datafile_password[];
+inline constexpr char datafile_password[] = "Oct1709";
 
 // One data file a program loads: the global it goes into, its path and the message shown when it
 // cannot be loaded.
