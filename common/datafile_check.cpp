@@ -210,7 +210,43 @@ int well_formed_at(const char *path)
     return r.at == unpacked.size() ? -1 : 0;
 }
 
+// The longest property (an instrument's name) a patch set may hold; the driver reads names into
+// a small buffer of its own.
+const unsigned long max_patch_property = 255;
+const unsigned long max_patches = 1024;
+
+bool patch_object_well_formed(object_reader &r)
+{
+    unsigned long type = r.longword();
+    while (!r.failed && type == static_cast<unsigned long>(DAT_PROPERTY)) {
+        r.longword();
+        const unsigned long size = r.longword();
+        if (size > max_patch_property)
+            return false;
+        r.skip(size);
+        type = r.longword();
+    }
+    const unsigned long stored = r.longword(), unpacked = r.longword();
+    if (r.failed || type == static_cast<unsigned long>(DAT_FILE) || stored != unpacked || !r.has(stored))
+        return false;
+    r.skip(stored);
+    return true;
+}
+
 } // namespace
+
+int patch_set_well_formed(const std::string &bytes)
+{
+    object_reader r{bytes};
+    const unsigned long unpacked = r.longword(), magic = r.longword(), count = r.longword();
+    if (r.failed || unpacked != static_cast<unsigned long>(F_NOPACK_MAGIC) ||
+        magic != static_cast<unsigned long>(DAT_MAGIC) || count > max_patches)
+        return 0;
+    for (unsigned long i = 0; i < count; i++)
+        if (!patch_object_well_formed(r))
+            return 0;
+    return r.at == bytes.size() ? -1 : 0;
+}
 
 int write_datafile_record(const char *path)
 {

@@ -16,6 +16,11 @@ int datafile_intact(const char *path);
 // says: what Allegro's loader trusts without looking. Read under the current packfile password.
 int datafile_well_formed(const std::string &bytes);
 
+// -1 when `bytes` are a patch set as the build packs it (an unpacked data file of instruments and
+// their index) whose every object lies within the file, has no nested or packed parts and
+// has short properties: what the wavetable MIDI driver's own reader trusts without looking.
+int patch_set_well_formed(const std::string &bytes);
+
 // Allegro's load of the data file, once it is intact and well formed (a damaged or crafted file
 // can crash Allegro's loader); nullptr when it is not, or when Allegro cannot load it. The file
 // is read once: the bytes that were checked are the bytes Allegro loads, from a sealed copy in

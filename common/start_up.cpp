@@ -4,6 +4,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+#include "datafile_check.h"
+#include "memory_file.h"
+#include "plain_file.h"
 
 void ignore_file_size_signal()
 {
@@ -27,4 +34,104 @@ void end_without_allegro()
 {
     std::fprintf(stderr, "%s\n", allegro_start_failure(std::getenv("DISPLAY"), allegro_error).c_str());
     std::exit(1);
+}
+
+namespace {
+
+std::string executable_directory()
+{
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0)
+        return "./";
+    const std::string whole(path, static_cast<std::size_t>(length));
+    return whole.substr(0, whole.rfind('/') + 1);
+}
+
+std::string home_directory()
+{
+    const char *home = std::getenv("HOME");
+    return home && *home ? std::string(home) + "/" : std::string();
+}
+
+// The first of the paths that exists, as anything at all; "" for none.
+std::string first_existing(const std::vector<std::string> &paths)
+{
+    for (const std::string &path : paths) {
+        struct stat info;
+        if (!path.empty() && ::lstat(path.c_str(), &info) == 0)
+            return path;
+    }
+    return "";
+}
+
+// A path no file can ever have: the driver looking there finds nothing.
+const char no_patch_set[] = "/proc/self/fd/-1/patches.dat";
+
+// The sealed copy and the link by which the driver opens it (its reader wants a name ending
+// in ".dat"); the link and its directory go at exit.
+int the_patch_copy = -1;
+std::string the_patch_link_dir;
+
+void remove_patch_link()
+{
+    if (the_patch_link_dir.empty())
+        return;
+    ::unlink((the_patch_link_dir + "/patches.dat").c_str());
+    ::rmdir(the_patch_link_dir.c_str());
+}
+
+} // namespace
+
+void use_checked_allegro_config()
+{
+    const std::string home = home_directory();
+    std::vector<std::string> places = {executable_directory() + "allegro.cfg"};
+    if (!home.empty()) {
+        places.push_back(home + "allegro.cfg");
+        places.push_back(home + ".allegrorc");
+    }
+    places.push_back("/etc/allegro.cfg");
+    places.push_back("/etc/allegrorc");
+    std::string text;
+    const std::string found = first_existing(places);
+    if (found.empty() || !read_plain_file(found.c_str(), allegro_config_bound, text))
+        text.clear();
+    // Allegro reads its configuration again by name as it starts, and writes back what the
+    // program changes in it: a sealed copy gives it the checked text, and takes no writes.
+    static int copy = -1;
+    copy = sealed_memory_file(text);
+    if (copy >= 0)
+        set_config_file(memory_file_path(copy).c_str());
+}
+
+void use_checked_patch_set()
+{
+    std::string path = get_config_string("sound", "patches", "");
+    if (path.empty()) {
+        const std::string home = home_directory();
+        path = first_existing({executable_directory() + "patches.dat", home.empty() ? "" : home + "patches.dat",
+                               "/etc/patches.dat", "/usr/share/allegro/patches.dat",
+                               "/usr/local/share/allegro/patches.dat"});
+    }
+    std::string bytes;
+    if (path.empty() || !read_plain_file(path.c_str(), patch_set_bound, bytes) || !patch_set_well_formed(bytes)) {
+        set_config_string("sound", "patches", no_patch_set);
+        return;
+    }
+    const char *temp = std::getenv("TMPDIR");
+    std::string dir = std::string(temp && *temp ? temp : "/tmp") + "/slumberia-XXXXXX";
+    the_patch_copy = sealed_memory_file(bytes);
+    if (the_patch_copy < 0 || !::mkdtemp(&dir[0])) {
+        set_config_string("sound", "patches", no_patch_set);
+        return;
+    }
+    the_patch_link_dir = dir;
+    std::atexit(remove_patch_link);
+    const std::string link = dir + "/patches.dat";
+    if (::symlink(memory_file_path(the_patch_copy).c_str(), link.c_str()) != 0) {
+        set_config_string("sound", "patches", no_patch_set);
+        return;
+    }
+    set_config_string("sound", "patches", link.c_str());
 }

@@ -122,6 +122,7 @@ void initialization()
     allegro_icon = allegico_xpm;
     ignore_file_size_signal();
     use_plain_text();
+    use_checked_allegro_config();
     if (allegro_init() != 0)
         end_without_allegro();
     install_keyboard();
@@ -138,6 +139,7 @@ void initialization()
 
     read_settings();
 
+    use_checked_patch_set();
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Error initialising sound system\n%s\nProceeding without sound", allegro_error);
