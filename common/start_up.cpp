@@ -1,10 +1,12 @@
 // What both programs set up before Allegro starts, and the words they end with when it cannot start.
 #include "start_up.h"
 #include <allegro.h>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -73,12 +75,42 @@ const char no_patch_set[] = "/proc/self/fd/-1/patches.dat";
 int the_patch_copy = -1;
 std::string the_patch_link_dir;
 
+// The link's directory is named for the process: "slumberia-patches-<pid>-XXXXXX".
+const char patch_link_prefix[] = "slumberia-patches-";
+
+void remove_link_dir(const std::string &dir)
+{
+    ::unlink((dir + "/patches.dat").c_str());
+    ::rmdir(dir.c_str());
+}
+
 void remove_patch_link()
 {
-    if (the_patch_link_dir.empty())
+    if (!the_patch_link_dir.empty())
+        remove_link_dir(the_patch_link_dir);
+}
+
+// A program ended by a signal leaves its link behind; the next start takes away those of our
+// own whose process is gone.
+void remove_links_of_ended_runs(const std::string &temp)
+{
+    DIR *listing = ::opendir(temp.c_str());
+    if (!listing)
         return;
-    ::unlink((the_patch_link_dir + "/patches.dat").c_str());
-    ::rmdir(the_patch_link_dir.c_str());
+    const std::size_t prefix = sizeof(patch_link_prefix) - 1;
+    while (const dirent *entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix, patch_link_prefix) != 0)
+            continue;
+        const long pid = std::strtol(name.c_str() + prefix, nullptr, 10);
+        const std::string dir = temp + "/" + name;
+        struct stat info;
+        if (pid <= 0 || ::lstat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            remove_link_dir(dir);
+    }
+    ::closedir(listing);
 }
 
 } // namespace
@@ -120,7 +152,9 @@ void use_checked_patch_set()
         return;
     }
     const char *temp = std::getenv("TMPDIR");
-    std::string dir = std::string(temp && *temp ? temp : "/tmp") + "/slumberia-XXXXXX";
+    const std::string temp_dir = temp && *temp ? temp : "/tmp";
+    remove_links_of_ended_runs(temp_dir);
+    std::string dir = temp_dir + "/" + patch_link_prefix + std::to_string(::getpid()) + "-XXXXXX";
     the_patch_copy = sealed_memory_file(bytes);
     if (the_patch_copy < 0 || !::mkdtemp(&dir[0])) {
         set_config_string("sound", "patches", no_patch_set);

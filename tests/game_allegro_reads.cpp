@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include "damaged_data.h"
 #include "datafile_check.h"
@@ -228,6 +229,34 @@ TEST(checked_patch_set, is_a_copy_of_the_checked_bytes)
             std::string copy;
             const int read = read_plain_file(get_config_string("sound", "patches", ""), patch_set_bound, copy);
             std::_Exit(read && copy == good ? 0 : 2);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+// The link to the copy lies in a directory of its own, named for the process; a run ended by a
+// signal leaves one behind, and the next start takes it away, but never one of a living process.
+TEST(checked_patch_set, takes_away_the_links_of_ended_runs_only)
+{
+    const std::string temp = make_temp_dir("allegro_links");
+    const std::string patches = temp + "/patches.dat";
+    write_text_file(patches, patch_set(object(pat_type, "Tone_000/000.pat", "GF1PATCH110"), 1));
+    const pid_t ended = fork();
+    if (ended == 0)
+        std::_Exit(0);
+    ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+    const std::string gone = temp + "/slumberia-patches-" + std::to_string(ended) + "-abcdef";
+    const std::string living = temp + "/slumberia-patches-" + std::to_string(getpid()) + "-abcdef";
+    for (const std::string &dir : {gone, living}) {
+        std::filesystem::create_directory(dir);
+        std::filesystem::create_symlink("/proc/self/fd/6", dir + "/patches.dat");
+    }
+    EXPECT_EXIT(
+        {
+            alarm(30);
+            setenv("TMPDIR", temp.c_str(), 1);
+            set_config_string("sound", "patches", patches.c_str());
+            use_checked_patch_set();
+            std::_Exit(!std::filesystem::exists(gone) && std::filesystem::is_directory(living) ? 0 : 2);
         },
         testing::ExitedWithCode(0), "");
 }
