@@ -4,7 +4,7 @@
 
 namespace {
 
-const entry_rule tile_rules[] = {{0, every_later_entry, DAT_BITMAP, any_shape}};
+const entry_rule tile_rules[] = {{0, every_later_entry, DAT_BITMAP, tile_of_32}};
 
 const entry_rule build_tile_rules[] = {
     {0, 0, DAT_BITMAP, any_shape},        {1, 1, DAT_BITMAP, strip_of_frames},
@@ -16,7 +16,7 @@ const entry_rule build_tile_rules[] = {
 };
 
 // Entry 1 is the menus' backdrop; every entry is some map's background.
-const entry_rule background_rules[] = {{0, every_later_entry, DAT_BITMAP, any_shape}, {1, 1, DAT_BITMAP, any_shape}};
+const entry_rule background_rules[] = {{0, every_later_entry, DAT_BITMAP, full_screen}, {1, 1, DAT_BITMAP, full_screen}};
 
 const entry_rule system_rules[] = {
     {0, 2, DAT_BITMAP, any_shape},   {3, 3, DAT_FONT, any_shape},     {4, 7, DAT_BITMAP, any_shape},
@@ -30,10 +30,14 @@ bool entry_meets(const DATAFILE &entry, const entry_rule &rule)
 {
     if (entry.type != rule.type || !entry.dat)
         return false;
-    if (rule.shape != strip_of_frames)
-        return true;
-    const BITMAP *strip = static_cast<const BITMAP *>(entry.dat);
-    return strip->w >= 32 && strip->w % 32 == 0 && strip->h >= 1;
+    const BITMAP *image = static_cast<const BITMAP *>(entry.dat);
+    switch (rule.shape) {
+    case tile_of_32: return image->w == 32 && image->h == 32;
+    case strip_of_frames: return image->w >= 32 && image->w % 32 == 0 && image->h >= 1;
+    case full_screen: return image->w == 640 && image->h == 480;
+    case any_shape: break;
+    }
+    return true;
 }
 
 } // namespace

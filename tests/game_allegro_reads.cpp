@@ -101,12 +101,13 @@ const swap_case swap_cases[] = {
     {"tiles_and_sounds", "d_tiles.dat", "d_sounds.dat", "Failed to load tile data\\."},
     {"player_and_system", "d_player.dat", "d_system.dat", "Failed to load player data\\."},
     {"build_tiles_and_portraits", "d_build_tiles.dat", "d_portraits.dat", "Failed to load build tile data\\."},
+    {"tiles_and_backgrounds", "d_tiles.dat", "d_backgrounds.dat", "Failed to load tile data\\."},
 };
 
 class swapped_datafiles : public testing::TestWithParam<swap_case> {};
 
 // Two genuine files trade places, each with its own record: both pass their records, and the
-// entries' kinds tell them apart.
+// entries' kinds and sizes tell them apart.
 TEST_P(swapped_datafiles, end_the_game_with_the_first_ones_message)
 {
     namespace fs = std::filesystem;
