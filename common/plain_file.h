@@ -14,6 +14,8 @@ const std::size_t movie_file_bound = 16 * 1024 * 1024;    // 5000 ticks of five 
 const std::size_t song_file_bound = 16 * 1024 * 1024;
 const std::size_t datafile_record_bound = 4 * 1024;      // the size and checksum of a data file
 const std::size_t datafile_bound = 256 * 1024 * 1024;     // every picture and sound of a data file
+const std::size_t allegro_config_bound = 64 * 1024;       // Allegro's set-up: a few short lines
+const std::size_t patch_set_bound = 128 * 1024 * 1024;    // every General MIDI instrument
 
 // Opens path for reading when it is a regular file of at most `bound` bytes. The open never waits
 // (a named pipe with no writer would hold a plain open for ever): it is made non-blocking, the file

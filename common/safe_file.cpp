@@ -8,9 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Writes every byte of contents to fd; false on any write error (a full disk, a size limit).
 bool write_all(int fd, const std::string &contents)
 {
     const char *at = contents.data();
@@ -26,6 +23,8 @@ bool write_all(int fd, const std::string &contents)
     }
     return true;
 }
+
+namespace {
 
 // Makes a temporary file beside path holding contents, its name into temp. The name never ends
 // the way the programs' own files do (".qsv", ".map", ...), so no listing takes it for one.

@@ -2,6 +2,9 @@
 #pragma once
 #include <string>
 
+// Writes every byte of contents to fd; false on any write error (a full disk, a size limit).
+bool write_all(int fd, const std::string &contents);
+
 // Writes contents to a temporary file in path's directory, flushes it to the disk, checks every
 // step, and renames it over path. Returns -1 when path now holds exactly contents; 0 when any step
 // failed, and then path is as it was before (or still absent) and no temporary file is left.

@@ -12,12 +12,15 @@ int bg_dat_end = 0;
 
 namespace {
 
+// The backdrop, the buttons' images and the markers.
+const entry_rule editor_data_rules[] = {{0, 27, DAT_BITMAP, any_shape}};
+
 const datafile_entry datafile_table[] = {
-    {&d_tiles, "data/d_tiles.dat", "Failed to load tile data."},
-    {&d_build_tiles, "data/d_build_tiles.dat", "Failed to load build tile data."},
-    {&d_data, "data/d_data.dat", "Failed to load data data."},
-    {&d_backgrounds, "data/d_backgrounds.dat", "Failed to load background data."},
-    {&d_system, "data/d_system.dat", "Failed to load system data."},
+    {&d_tiles, "data/d_tiles.dat", "Failed to load tile data.", tile_entries},
+    {&d_build_tiles, "data/d_build_tiles.dat", "Failed to load build tile data.", build_tile_entries},
+    {&d_data, "data/d_data.dat", "Failed to load data data.", {editor_data_rules, 1}},
+    {&d_backgrounds, "data/d_backgrounds.dat", "Failed to load background data.", background_entries},
+    {&d_system, "data/d_system.dat", "Failed to load system data.", system_entries},
 };
 
 // Freed in the order they were loaded.

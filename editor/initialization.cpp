@@ -74,6 +74,7 @@ void initialization(int argc, char **argv)
     allegro_icon = allegico_xpm;
     ignore_file_size_signal();
     use_plain_text();
+    use_checked_allegro_config();
     if (allegro_init() != 0)
         end_without_allegro();
     install_keyboard();
@@ -100,6 +101,7 @@ void initialization(int argc, char **argv)
     // editor carries on. The message goes up over the open window, which stays usable.
     reserve_voices(64, -1);
     set_volume_per_voice(2);
+    use_checked_patch_set();
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
         allegro_message("Error initialising sound system\n%s\n", allegro_error);
 

@@ -17,15 +17,19 @@ BITMAP *system_bitmap(int entry)
 
 namespace {
 
-// Load order and the message each file gives when it cannot be read.
+const entry_rule player_rules[] = {{0, 21, DAT_BITMAP, any_shape}};
+const entry_rule sound_rules[] = {{0, 6, DAT_SAMPLE, any_shape}};
+const entry_rule portrait_rules[] = {{0, every_later_entry, DAT_BITMAP, any_shape}};
+
+// Load order, the message each file gives when it cannot be read, and what its entries must be.
 const datafile_entry datafile_table[] = {
-    {&d_player, "data/d_player.dat", "Failed to load player data."},
-    {&d_tiles, "data/d_tiles.dat", "Failed to load tile data."},
-    {&d_build_tiles, "data/d_build_tiles.dat", "Failed to load build tile data."},
-    {&d_sounds, "data/d_sounds.dat", "Failed to load sound data."},
-    {&d_backgrounds, "data/d_backgrounds.dat", "Failed to load background data."},
-    {&d_system, "data/d_system.dat", "Failed to load system data."},
-    {&d_portraits, "data/d_portraits.dat", "Failed to load portrait data."},
+    {&d_player, "data/d_player.dat", "Failed to load player data.", {player_rules, 1}},
+    {&d_tiles, "data/d_tiles.dat", "Failed to load tile data.", tile_entries},
+    {&d_build_tiles, "data/d_build_tiles.dat", "Failed to load build tile data.", build_tile_entries},
+    {&d_sounds, "data/d_sounds.dat", "Failed to load sound data.", {sound_rules, 1}},
+    {&d_backgrounds, "data/d_backgrounds.dat", "Failed to load background data.", background_entries},
+    {&d_system, "data/d_system.dat", "Failed to load system data.", system_entries},
+    {&d_portraits, "data/d_portraits.dat", "Failed to load portrait data.", {portrait_rules, 1}},
 };
 
 // Unload order differs from load order: tiles go first.

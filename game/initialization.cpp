@@ -103,6 +103,7 @@ void initialization()
     allegro_icon = allegico_xpm;
     ignore_file_size_signal();
     use_plain_text();
+    use_checked_allegro_config();
     if (allegro_init() != 0)
         end_without_allegro();
     install_keyboard();
@@ -119,6 +120,7 @@ void initialization()
 
     read_settings();
 
+    use_checked_patch_set();
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
         show_in_text_mode("Error initialising sound system\n%s\nProceeding without sound", allegro_error);
 

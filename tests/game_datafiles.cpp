@@ -46,7 +46,7 @@ class datafile_password_test : public testing::TestWithParam<const char *> {};
 
 TEST_P(datafile_password_test, opens_with_the_password_only)
 {
-    DATAFILE *right = load_with(GetParam(), "Oct1709");
+    DATAFILE *right = load_with(GetParam(), datafile_password);
     ASSERT_NE(right, nullptr) << GetParam();
     EXPECT_GT(count_of(right), 0);
     unload_datafile(right);

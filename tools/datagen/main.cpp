@@ -2,6 +2,7 @@
 // with the record of its size and checksum that start-up checks.
 #include "art.h"
 #include "datafile_check.h"
+#include "datafile_table.h"
 #include "datafile_writer.h"
 #include <allegro.h>
 #include <cerrno>
@@ -15,8 +16,6 @@ std::string the_font_regular;
 std::string the_font_bold;
 
 namespace {
-
-const char password[] = "Oct1709";
 
 struct system_font {
     int index;
@@ -123,7 +122,7 @@ int main(int argc, char **argv)
         t.join();
     for (size_t i = 0; i < jobs.size(); i++) {
         std::string path = out + "/" + jobs[i].file;
-        if (!ok[i] || !built[i].write(path, password) || !write_datafile_record(path.c_str())) {
+        if (!ok[i] || !built[i].write(path, datafile_password) || !write_datafile_record(path.c_str())) {
             std::fprintf(stderr, "could not make %s\n", path.c_str());
             std::remove(path.c_str());
             return 1;

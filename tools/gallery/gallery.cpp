@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <vector>
+#include "datafile_table.h"
 
 extern char **environ;
 
@@ -87,7 +88,7 @@ std::string describe(const DATAFILE &d, int index)
 void sheet(const std::string &in_dir, const std::string &out_dir, const char *file)
 {
     std::string path = in_dir + "/" + file + ".dat";
-    packfile_password("Oct1709");
+    packfile_password(datafile_password);
     DATAFILE *dat = load_datafile(path.c_str());
     packfile_password(nullptr);
     if (!dat) {
@@ -180,7 +181,7 @@ void menu_back(BITMAP *s, DATAFILE *bg, DATAFILE *sys, int heading)
 void mock_screens(const std::string &in_dir, const std::string &out_dir)
 {
     auto load = [&](const char *f) {
-        packfile_password("Oct1709");
+        packfile_password(datafile_password);
         DATAFILE *d = load_datafile((in_dir + "/" + f + ".dat").c_str());
         packfile_password(nullptr);
         return d;
