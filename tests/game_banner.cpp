@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 #include <vector>
+#include "case_names.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "map.h"
@@ -215,7 +216,7 @@ const path_case path_cases[] = {
     {"wider than the screen", 30, 31, -145},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, banner_path, testing::ValuesIn(path_cases));
+INSTANTIATE_TEST_SUITE_P(cases, banner_path, testing::ValuesIn(path_cases), label_name());
 
 TEST_F(banner, an_empty_name_shows_nothing_and_ends_a_banner_that_is_showing)
 {
