@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds everything and runs every test; then the unit tests again under the sanitizers,
-# and a release build of everything with warnings as errors.
+# Sets up, builds everything and runs every test, while a release build of everything with warnings
+# as errors builds beside them; then the unit tests again under the sanitizers, and last the release
+# build's result.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -10,10 +11,11 @@ cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Debug -DSLUMBERIA_TESTS=ON >/
 cmake --build "$top/build" -j"$jobs"
 
 # The optimiser sees what the Debug build does not: a release build that warns fails the run. It
-# builds while the tests below run (the end-to-end scripts mostly wait for the programs), into a
-# log of its own that is shown when it fails; a run that stops early stops it too.
+# builds while the tests below run (the end-to-end scripts mostly wait for the programs), at the
+# lowest priority and with half the jobs, so that on a busy machine the tests keep the processors
+# they need; into a log of its own that is shown when it fails; a run that stops early stops it too.
 cmake -S "$top" -B "$top/build-strict" -DCMAKE_BUILD_TYPE=Release -DSLUMBERIA_WERROR=ON -DSLUMBERIA_TESTS=ON >/dev/null
-setsid -w cmake --build "$top/build-strict" -j"$jobs" >"$top/build-strict/build.log" 2>&1 &
+setsid -w nice -n 19 cmake --build "$top/build-strict" -j"$(((jobs + 1) / 2))" >"$top/build-strict/build.log" 2>&1 &
 strict=$!
 trap 'kill -- -$strict 2>/dev/null || true' EXIT
 

@@ -3,11 +3,11 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <allegro.h>
-#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
 #include "buttons.h"
+#include "case_names.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "do_logic.h"
@@ -228,17 +228,5 @@ inline bool shows_white_text(BITMAP *bmp, int x, int y, const char *text)
 {
     return shows_text(bmp, x, y, text, makecol(255, 255, 255), 1);
 }
-
-// Names parameterised cases after their labels, so that test lists read as the cases do.
-struct label_name {
-    template <class T>
-    std::string operator()(const testing::TestParamInfo<T> &info) const
-    {
-        std::string name;
-        for (const char *c = info.param.label; *c; c++)
-            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-        return name + "_" + std::to_string(info.index);
-    }
-};
 
 } // namespace editor_test

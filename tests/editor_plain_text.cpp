@@ -27,8 +27,7 @@ TEST_P(invalid_utf8, map_names_are_drawn_and_the_frame_comes_back)
         testing::ExitedWithCode(0), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(cases, invalid_utf8, testing::ValuesIn(bad_names),
-                         [](const testing::TestParamInfo<bad_name> &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(cases, invalid_utf8, testing::ValuesIn(bad_names), label_name());
 
 } // namespace
 } // namespace editor_test

@@ -334,10 +334,10 @@ const damage_case editor_damage_cases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(cases, damaged_editor_datafile, testing::ValuesIn(editor_damage_cases),
-                         [](const testing::TestParamInfo<damage_case> &info) { return std::string(info.param.label); });
+                         label_name());
 
 // A test swaps a seam for a stand-in; the program itself must run its own functions.
-TEST(seams, each_starts_as_the_programs_own_function)
+TEST(editor_seams, each_starts_as_the_programs_own_function)
 {
     const std::vector<seam> seams = program_seams();
     ASSERT_FALSE(seams.empty());

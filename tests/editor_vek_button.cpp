@@ -94,7 +94,7 @@ const click_case click_cases[] = {
     {"one past the last column", {{120, 55, 0}, {120, 55, 1}, {120, 55, 0}}, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(paths, click_rules, testing::ValuesIn(click_cases), editor_test::label_name());
+INSTANTIATE_TEST_SUITE_P(paths, click_rules, testing::ValuesIn(click_cases), label_name());
 
 TEST_F(button_test, repeat_mode_clicks_on_every_held_step)
 {

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "case_names.h"
 #include "datafiles.h"
 
 namespace fs = std::filesystem;
@@ -91,12 +92,9 @@ TEST_P(sample_file, loads_is_short_and_stays_under_full_scale)
     destroy_sample(s);
 }
 
-INSTANTIATE_TEST_SUITE_P(sounds, sample_file, ::testing::ValuesIn(sound_cases),
-                         [](const ::testing::TestParamInfo<sound_case> &info) {
-                             std::string name = info.param.role;
-                             std::replace(name.begin(), name.end(), ' ', '_');
-                             return name;
-                         });
+std::string case_label(const sound_case &c) { return c.role; }
+
+INSTANTIATE_TEST_SUITE_P(sounds, sample_file, ::testing::ValuesIn(sound_cases), label_name());
 
 TEST(sample_files, share_one_loudness)
 {

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <vector>
+#include "case_names.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "map.h"
@@ -228,7 +229,7 @@ const path_case path_cases[] = {
     {"nearly as wide as the room", 19, 31, 16},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, banner_path, testing::ValuesIn(path_cases));
+INSTANTIATE_TEST_SUITE_P(cases, banner_path, testing::ValuesIn(path_cases), label_name());
 
 TEST_F(banner, an_empty_name_shows_nothing_and_ends_a_banner_that_is_showing)
 {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include "auto_script.h"
+#include "case_names.h"
 #include "credits_screen.h"
 #include "datafiles.h"
 #include "do_drawing.h"
@@ -223,8 +224,7 @@ const escape_case escape_cases[] = {
     {"without_controls", 0, 0, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, credits_escape, ::testing::ValuesIn(escape_cases),
-                         [](const ::testing::TestParamInfo<escape_case> &info) { return info.param.label; });
+INSTANTIATE_TEST_SUITE_P(cases, credits_escape, ::testing::ValuesIn(escape_cases), label_name());
 
 // ---- The column on screen
 

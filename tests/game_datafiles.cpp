@@ -10,6 +10,7 @@
 #include <vector>
 #include <filesystem>
 #include <unistd.h>
+#include "case_names.h"
 #include "damaged_data.h"
 #include "datafiles.h"
 
@@ -55,7 +56,7 @@ TEST_P(datafile_password_test, opens_with_the_password_only)
     EXPECT_EQ(load_with(GetParam(), "oct1709"), nullptr) << "wrong case";
 }
 
-INSTANTIATE_TEST_SUITE_P(files, datafile_password_test, testing::ValuesIn(all_files));
+INSTANTIATE_TEST_SUITE_P(files, datafile_password_test, testing::ValuesIn(all_files), label_name());
 
 // ---- kinds and sizes, by index ----
 
@@ -183,7 +184,14 @@ TEST_P(entry_kind_test, has_the_kind_and_size_its_users_need)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(entries, entry_kind_test, testing::ValuesIn(entry_rules));
+// Names the rule in test names: its file and its indices.
+std::string case_label(const entry_rule &r)
+{
+    std::string name = std::string(file_name(r.file)) + " " + std::to_string(r.from);
+    return r.to == r.from ? name : name + " to " + std::to_string(r.to);
+}
+
+INSTANTIATE_TEST_SUITE_P(entries, entry_kind_test, testing::ValuesIn(entry_rules), label_name());
 
 TEST(datafile_counts, every_file_has_its_objects)
 {
@@ -251,7 +259,10 @@ TEST_P(font_fit_test, text_fits_its_place)
     EXPECT_LE(text_length(system_font(c.font), c.text), c.max_width) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(texts, font_fit_test, testing::ValuesIn(fit_cases));
+// Names the case in test names: the text that must fit.
+std::string case_label(const fit_case &c) { return c.text; }
+
+INSTANTIATE_TEST_SUITE_P(texts, font_fit_test, testing::ValuesIn(fit_cases), label_name());
 
 TEST(font_fit, four_message_lines_fit_the_box)
 {
@@ -404,7 +415,10 @@ TEST_P(opaque_test, has_no_see_through_pixel)
     EXPECT_EQ(s.see_through, 0) << file_name(GetParam().file) << " " << GetParam().index;
 }
 
-INSTANTIATE_TEST_SUITE_P(images, opaque_test, testing::ValuesIn(opaque_cases));
+// Names the case in test names: the file and the image's index.
+std::string case_label(const opaque_case &c) { return std::string(file_name(c.file)) + " " + std::to_string(c.index); }
+
+INSTANTIATE_TEST_SUITE_P(images, opaque_test, testing::ValuesIn(opaque_cases), label_name());
 
 TEST(art, message_box_parts_fit_together)
 {
@@ -661,8 +675,7 @@ const damage_case damage_cases[] = {
     {"portraits_record_wrong", "d_portraits.dat", data_damage::record_wrong, "^Failed to load portrait data\\.$"},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, damaged_datafile, testing::ValuesIn(damage_cases),
-                         [](const testing::TestParamInfo<damage_case> &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(cases, damaged_datafile, testing::ValuesIn(damage_cases), label_name());
 
 TEST(intact_datafiles, load_from_a_copy_with_their_records)
 {

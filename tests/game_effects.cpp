@@ -11,6 +11,7 @@
 #include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "case_names.h"
 #include "do_drawing.h"
 #include "game_map_fakes.h"
 #include "headless.h"
@@ -184,7 +185,18 @@ const numbering_case numbering_cases[] = {
     {{0, 1, 3}, 2},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, screenshot_numbering, testing::ValuesIn(numbering_cases));
+// Names the case in test names: the numbers already taken and the one written.
+std::string case_label(const numbering_case &c)
+{
+    std::string name = "with";
+    for (int n : c.present)
+        name += " " + std::to_string(n);
+    if (c.present.empty())
+        name += " none";
+    return name + " writes " + std::to_string(c.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(cases, screenshot_numbering, testing::ValuesIn(numbering_cases), label_name());
 
 TEST_F(screenshots, the_thousandth_shot_gets_four_digits)
 {

@@ -163,7 +163,7 @@ TEST_P(good_file_reads_test, a_good_file_is_read)
 
 INSTANTIATE_TEST_SUITE_P(readers, file_reads_test,
                          testing::Combine(testing::ValuesIn(readers), testing::ValuesIn(all_special_files)),
-                         reader_and_kind_name);
-INSTANTIATE_TEST_SUITE_P(readers, good_file_reads_test, testing::ValuesIn(readers), reader_name);
+                         label_name());
+INSTANTIATE_TEST_SUITE_P(readers, good_file_reads_test, testing::ValuesIn(readers), label_name());
 
 } // namespace

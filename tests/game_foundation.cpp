@@ -1,12 +1,12 @@
 // Start-up pieces that need no display: the settings read, randomize, the timer counters.
 #include <gtest/gtest.h>
 #include <allegro.h>
-#include <cctype>
 #include <cstring>
 #include <string>
 #include <atomic>
 #include <thread>
 #include <vector>
+#include "case_names.h"
 #include "headless.h"
 #include "graphics_mode.h"
 #include "initialization.h"
@@ -63,14 +63,7 @@ const settings_case settings_cases[] = {
     {"only two values", "10 20", 10, 20, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, settings_read, testing::ValuesIn(settings_cases),
-                         [](const testing::TestParamInfo<settings_case> &info) {
-                             std::string name = info.param.label;
-                             for (char &c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(cases, settings_read, testing::ValuesIn(settings_cases), label_name());
 
 TEST(screen_mode, zero_is_full_screen_and_anything_else_a_window)
 {
@@ -142,8 +135,7 @@ const gfx_case gfx_cases[] = {
     {"a_window_asked_for_is_not_tried_twice", 1, {}, {{window, 16}, {window, 15}}, -1, 1},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, gfx_fallback, testing::ValuesIn(gfx_cases),
-                         [](const testing::TestParamInfo<gfx_case> &info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(cases, gfx_fallback, testing::ValuesIn(gfx_cases), label_name());
 
 TEST(randomize_range, stays_within_a_counted_range)
 {

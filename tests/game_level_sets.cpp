@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+#include "case_names.h"
 #include "headless.h"
 #include "level_set_screen.h"
 
@@ -148,7 +149,7 @@ const skipped_case skipped_cases[] = {
     {"hidden below a plain one", "plain/.hidden", 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, level_set_scan_skips, testing::ValuesIn(skipped_cases));
+INSTANTIATE_TEST_SUITE_P(cases, level_set_scan_skips, testing::ValuesIn(skipped_cases), label_name());
 
 TEST(level_set_scan, lists_subdirectories_before_their_parents_own_loader_files)
 {
@@ -216,7 +217,7 @@ const content_case content_cases[] = {
      std::string(255, 'n')},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, loader_file_contents, testing::ValuesIn(content_cases));
+INSTANTIATE_TEST_SUITE_P(cases, loader_file_contents, testing::ValuesIn(content_cases), label_name());
 
 TEST(level_set_scan, passes_over_loader_files_that_cannot_be_read)
 {
@@ -310,7 +311,9 @@ const truncate_case truncate_cases[] = {
     {"no_slash.qlx", ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, truncate_directory, testing::ValuesIn(truncate_cases));
+std::string case_label(const truncate_case &c) { return c.path; }
+
+INSTANTIATE_TEST_SUITE_P(cases, truncate_directory, testing::ValuesIn(truncate_cases), label_name());
 
 TEST(current_level_set, starts_as_the_built_in_set)
 {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include "building_block.h"
+#include "case_names.h"
 #include "game_map_fakes.h"
 #include "headless.h"
 #include "level_set_screen.h"
@@ -356,7 +357,13 @@ const scroll_case scroll_cases[] = {
     {1000, 0, 0, 360}, {0, -100000, 0, 320},             // faster than any editor writes: still wrapped
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, map_scroll, testing::ValuesIn(scroll_cases));
+// Names the case in test names: the velocities and the starting offset.
+std::string case_label(const scroll_case &c)
+{
+    return "velocity " + number_name(c.x_velocity) + " " + number_name(c.y_velocity) + " from " + std::to_string(c.from);
+}
+
+INSTANTIATE_TEST_SUITE_P(cases, map_scroll, testing::ValuesIn(scroll_cases), label_name());
 
 TEST_F(map_frame, a_huge_scroll_speed_keeps_the_offset_on_the_image)
 {
@@ -523,7 +530,9 @@ const still_case still_cases[] = {
     {INT_MAX, -1},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, map_cell_image, testing::ValuesIn(still_cases));
+std::string case_label(const still_case &c) { return "code " + number_name(c.code); }
+
+INSTANTIATE_TEST_SUITE_P(cases, map_cell_image, testing::ValuesIn(still_cases), label_name());
 
 TEST_F(map_frame, a_running_animation_takes_the_place_of_the_blocks_still_image)
 {
@@ -585,7 +594,7 @@ const background_case background_cases[] = {
     {"both set: horizontal", 4, 4, 300},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, map_background, testing::ValuesIn(background_cases));
+INSTANTIATE_TEST_SUITE_P(cases, map_background, testing::ValuesIn(background_cases), label_name());
 
 TEST_F(map_frame, vertical_scrolling_shows_image_row_r_minus_p)
 {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include "case_names.h"
 #include "headless.h"
 #include "map_file.h"
 
@@ -230,7 +231,7 @@ const stop_case stop_cases[] = {
     {"an empty line is skipped, so the word after it is the stop", "\nbrick"},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, map_file_stop, testing::ValuesIn(stop_cases));
+INSTANTIATE_TEST_SUITE_P(cases, map_file_stop, testing::ValuesIn(stop_cases), label_name());
 
 TEST(map_file_reader, the_int_range_limits_still_read)
 {
@@ -345,7 +346,7 @@ const teleport_case teleport_cases[] = {
     {"a huge count makes no huge list", 2147483647, 0, 300},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, map_file_teleports, testing::ValuesIn(teleport_cases));
+INSTANTIATE_TEST_SUITE_P(cases, map_file_teleports, testing::ValuesIn(teleport_cases), label_name());
 
 TEST(map_file_files, writes_and_reads_a_file_on_disk)
 {

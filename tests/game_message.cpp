@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <vector>
+#include "case_names.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "message.h"
@@ -161,7 +162,7 @@ const pace_case pace_cases[] = {
     {"an empty text finishes when its first character is due", "", {}, 4},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, message_pace, testing::ValuesIn(pace_cases));
+INSTANTIATE_TEST_SUITE_P(cases, message_pace, testing::ValuesIn(pace_cases), label_name());
 
 TEST_F(message_box, moves_the_cursor_by_glyph_width_and_line_height)
 {
@@ -252,7 +253,7 @@ const close_case close_cases[] = {
     {"space with the action binding at the end of the keys", KEY_MAX, KEY_SPACE, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, message_close_keys, testing::ValuesIn(close_cases));
+INSTANTIATE_TEST_SUITE_P(cases, message_close_keys, testing::ValuesIn(close_cases), label_name());
 
 TEST_F(message_box, ignores_a_new_text_while_one_is_open)
 {
@@ -364,6 +365,8 @@ TEST_P(message_portrait, stands_on_the_box_at_x_53)
 
 const portrait_case portrait_cases[] = {{-1, 0}, {0, 40}, {1, 80}, {2, 0}};
 
-INSTANTIATE_TEST_SUITE_P(cases, message_portrait, testing::ValuesIn(portrait_cases));
+std::string case_label(const portrait_case &c) { return "portrait " + number_name(c.index); }
+
+INSTANTIATE_TEST_SUITE_P(cases, message_portrait, testing::ValuesIn(portrait_cases), label_name());
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include "auto_script.h"
+#include "case_names.h"
 #include "do_logic.h"
 #include "game_player_fixture.h"
 #include "headless.h"
@@ -393,8 +394,7 @@ TEST_P(movie_reader, keeps_what_the_file_does_not_supply)
     EXPECT_EQ(script_tiles[0][0], c.first_cell) << c.label;
 }
 
-INSTANTIATE_TEST_SUITE_P(cases, movie_reader, testing::ValuesIn(reader_cases),
-                         [](const testing::TestParamInfo<reader_case> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(cases, movie_reader, testing::ValuesIn(reader_cases), label_name());
 
 TEST(movie_reader_lines, an_over_long_directory_line_is_cut_and_the_next_line_still_read)
 {

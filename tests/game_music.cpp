@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+#include "case_names.h"
 #include "headless.h"
 #include "do_logic.h"
 #include "load_music.h"
@@ -199,7 +200,7 @@ TEST_P(unplayable_song, is_left_out_and_the_game_goes_on)
     EXPECT_EQ(result.output, "1");
 }
 
-INSTANTIATE_TEST_SUITE_P(cases, unplayable_song, testing::ValuesIn(bad_songs));
+INSTANTIATE_TEST_SUITE_P(cases, unplayable_song, testing::ValuesIn(bad_songs), label_name());
 
 TEST(load_music, with_no_playable_song_the_game_stays_silent)
 {

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <unistd.h>
+#include "case_names.h"
 #include "do_drawing.h"
 #include "invalid_utf8.h"
 #include "level_set_screen.h"
@@ -98,8 +99,6 @@ TEST_P(invalid_utf8, goes_through_and_comes_back)
 }
 
 INSTANTIATE_TEST_SUITE_P(cases, invalid_utf8, testing::Combine(testing::ValuesIn(passages), testing::ValuesIn(bad_names)),
-                         [](const testing::TestParamInfo<invalid_utf8::ParamType> &info) {
-                             return std::string(std::get<0>(info.param).label) + "_" + std::get<1>(info.param).label;
-                         });
+                         label_name());
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 #include <vector>
+#include "case_names.h"
 #include "do_logic.h"
 #include "fit_text.h"
 #include "game_level_set_screen_fixture.h"
@@ -134,8 +135,7 @@ TEST_P(extra_row_test, stands_in_every_frame_while_it_lies_in_the_window)
     check_frame(list, "after the slide down");
 }
 
-INSTANTIATE_TEST_SUITE_P(screens, extra_row_test, ::testing::ValuesIn(extra_row_screens),
-                         [](const ::testing::TestParamInfo<extra_row_screen> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(screens, extra_row_test, ::testing::ValuesIn(extra_row_screens), label_name());
 
 // ---- Names cut to their row
 
@@ -201,8 +201,7 @@ TEST_P(fit_text_test, a_text_that_does_not_fit_ends_in_dots_within_the_room)
     EXPECT_GT(text_length(f, (text.substr(0, kept.size() + 1) + "...").c_str()), room);
 }
 
-INSTANTIATE_TEST_SUITE_P(lengths, fit_text_test, ::testing::ValuesIn(fit_cases),
-                         [](const ::testing::TestParamInfo<fit_case> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(lengths, fit_text_test, ::testing::ValuesIn(fit_cases), label_name());
 
 TEST_F(slot_rows_test, fit_text_keeps_to_its_buffer_and_to_a_room_too_small_for_the_dots)
 {
@@ -276,8 +275,6 @@ TEST_P(row_fit_test, nothing_is_drawn_past_the_rows_right_edge)
 }
 
 INSTANTIATE_TEST_SUITE_P(rows, row_fit_test, ::testing::Combine(::testing::ValuesIn(row_kinds), ::testing::ValuesIn(fit_cases)),
-                         [](const ::testing::TestParamInfo<std::tuple<row_kind, fit_case>> &info) {
-                             return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
-                         });
+                         label_name());
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "auto_script.h"
+#include "case_names.h"
 #include "do_logic.h"
 #include "headless.h"
 #include "game_player_fixture.h"
@@ -360,8 +361,7 @@ const held_key_case held_key_cases[] = {
     {"lesson_4", 4, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, tutorial_global_keys, ::testing::ValuesIn(held_key_cases),
-                         [](const ::testing::TestParamInfo<held_key_case> &info) { return info.param.label; });
+INSTANTIATE_TEST_SUITE_P(cases, tutorial_global_keys, ::testing::ValuesIn(held_key_cases), label_name());
 
 // ---- The title after a lesson
 

@@ -15,8 +15,8 @@ inline void PrintTo(const bad_name &n, std::ostream *out) { *out << n.label; }
 inline const bad_name bad_names[] = {
     {"six_byte_form", "\xFD\x80\x80\x80\x80\x80"},
     {"six_byte_form_in_a_name", "Dream \xFD\xBF\xBF\xBF\xBF\xBF End"},
-    {"lead_byte_0xFF_at_the_end", "Pim\xFF"},
-    {"lead_bytes_0xF8_to_0xFE", "\xF8\xF9\xFA\xFB\xFC\xFD\xFE"},
+    {"lead_byte_FF_at_the_end", "Pim\xFF"},
+    {"lead_bytes_F8_to_FE", "\xF8\xF9\xFA\xFB\xFC\xFD\xFE"},
     {"five_byte_form", "\xF8\x88\x80\x80\x80"},
     {"three_byte_form_cut_off", "Star\xE2\x82"},
     {"lone_continuation_bytes", "\x80\xBF\x80"},

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "case_names.h"
 #include "headless.h"
 
 enum class special_file { named_pipe, link_to_dev_zero, directory, far_over_bound };
@@ -14,7 +15,8 @@ enum class special_file { named_pipe, link_to_dev_zero, directory, far_over_boun
 const special_file all_special_files[] = {special_file::named_pipe, special_file::link_to_dev_zero,
                                           special_file::directory, special_file::far_over_bound};
 
-inline const char *special_file_name(special_file kind)
+// Names the kind in test names.
+inline const char *case_label(special_file kind)
 {
     static const char *const names[] = {"named_pipe", "link_to_dev_zero", "directory", "far_over_bound"};
     return names[static_cast<int>(kind)];
@@ -96,10 +98,3 @@ inline void expect_good_file_read(const reader_case &reader, const std::string &
         testing::ExitedWithCode(0), "");
 }
 
-// Test names: the reader and the kind of file.
-inline std::string reader_and_kind_name(const testing::TestParamInfo<std::tuple<reader_case, special_file>> &info)
-{
-    return std::string(std::get<0>(info.param).name) + "_" + special_file_name(std::get<1>(info.param));
-}
-
-inline std::string reader_name(const testing::TestParamInfo<reader_case> &info) { return info.param.name; }
