@@ -92,8 +92,10 @@ bool event_playable(midi_reader &r, int &running_status, bool *ended)
     return true;
 }
 
-// Whether a track is a run of whole events ending in its end-of-track event, whose delta times
-// add up to a length that fits the player's tick counter.
+// Whether a track is a run of whole events that ends with its end-of-track event, whose delta
+// times add up to a length that fits the player's tick counter. Nothing may follow that event:
+// before a song starts, Allegro looks through each track to its last byte for the instruments it
+// will need, reading whatever lies after the end-of-track event as events too.
 bool track_playable(const unsigned char *data, long len)
 {
     midi_reader r = {data, len, 0};
@@ -108,7 +110,7 @@ bool track_playable(const unsigned char *data, long len)
         if (ticks > INT_MAX || !event_playable(r, running_status, &ended))
             return false;
     }
-    return true;
+    return r.at == len;
 }
 
 const long header_length = 6;

@@ -12,5 +12,5 @@
 // track chunks; in each track, events whose delta times, data bytes (0 .. 127), meta and
 // system-exclusive lengths all lie within it, no running status before a first channel status,
 // no status that a file may not hold, tempo changes of three bytes and a non-zero tempo, a length
-// in ticks that a track's counter can hold, and an end-of-track event.
+// in ticks that a track's counter can hold, and an end-of-track event as the last event.
 int midi_playable(const std::string &bytes);

@@ -195,6 +195,7 @@ const song_case bad_songs[] = {
     {"tempo_of_zero", one_track(bytes("\x00\xff\x51\x03\x00\x00\x00", 7) + a_note + midi_end_of_track)},
     {"system_common_message", one_track(bytes("\x00\xf1\x00", 3) + a_note + midi_end_of_track)},
     {"real_time_message", one_track(bytes("\x00\xfe", 2) + a_note + midi_end_of_track)},
+    {"bytes_after_the_end_of_track", one_track(a_note + midi_end_of_track + bytes("\x00\xcf", 2))},
     {"end_of_track_with_a_length", one_track(a_note + bytes("\x00\xff\x2f\x05", 4))},
     {"longer_than_the_tick_counter", one_track(note_on + longest_rests(9) + midi_end_of_track)},
     {"an_empty_track", one_track("")},
