@@ -11,6 +11,7 @@
 #include "key_latch.h"
 #include "level_set_screen.h"
 #include "map.h"
+#include "music.h"
 #include "plain_file.h"
 #include "title_screen.h"
 
@@ -138,7 +139,7 @@ int level_selection_tick(slot_list &list)
     }
 
     if (slot_enter_pressed(key_enter_pressed)) {
-        play_menu_sound(slot_select_sound);
+        play_game_sound(slot_select_sound);
         if (!level_set_exists) {
             list.result = level_selection_broken;
             return slot_return_now;

@@ -7,6 +7,7 @@
 #include <utility>
 #include "do_drawing.h"
 #include "map.h"
+#include "music.h"
 #include "plain_file.h"
 #include "player.h"
 #include "show_map_name.h"
@@ -226,7 +227,7 @@ int level_set_screen_tick(slot_list &list)
     }
 
     if (slot_enter_pressed(key_enter_pressed)) {
-        play_menu_sound(slot_select_sound);
+        play_game_sound(slot_select_sound);
         key_enter_pressed = -1;
         // With no set found the one row only names the built-in set: Enter leaves, changing nothing.
         const int chosen = slot_selected(list);
