@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sys/stat.h>
 #include <utility>
+#include "bounded_line.h"
 #include "do_drawing.h"
 #include "map.h"
 #include "music.h"
@@ -53,18 +54,6 @@ int enter_directory(const char *path)
             return 0;
     entered_directories.emplace_back(info.st_dev, info.st_ino);
     return -1;
-}
-
-// Reads one line up to its line feed into out (at most size - 1 characters kept, the rest of
-// the line skipped). Nothing is trimmed: a carriage return stays part of the value.
-void read_loader_line(FILE *file, char *out, int size)
-{
-    int length = 0;
-    int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n')
-        if (length < size - 1)
-            out[length++] = static_cast<char>(c);
-    out[length] = '\0';
 }
 
 // Whether the entry is a symbolic link: the scan stays inside the working directory's tree and
@@ -139,8 +128,8 @@ int add_level_set(const char *path, int attrib, void *param)
                  copy_field(set.loader_file, sizeof(set.loader_file), get_filename(path)) &&
                  copy_field(set.directory, sizeof(set.directory), truncate_level_set_directory(directory));
     if (usable) {
-        read_loader_line(file, set.first_level, sizeof(set.first_level));
-        read_loader_line(file, set.name, sizeof(set.name));
+        read_bounded_line(file, set.first_level, sizeof(set.first_level));
+        read_bounded_line(file, set.name, sizeof(set.name));
         usable = !std::ferror(file);
     }
     std::fclose(file);
