@@ -359,18 +359,32 @@ public:
     const std::string dir;
 };
 
+// The environment of a child that plays through the game's instruments into a null output.
+std::map<std::string, std::string> null_output_with_instruments(scratch &s)
+{
+    return {{"ALSA_CONFIG_PATH", s.null_output_config(s.path("capture.raw"))}, {"ALLEGRO", run_dir()}};
+}
+
+// In a child of run_with_timer: sound started as the game starts it, and the songs of the game
+// directory dir loaded and counted as "songs"; false when dir cannot be entered.
+template <typename Say> bool load_songs_with_sound(const std::string &dir, Say say)
+{
+    install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+    if (chdir(dir.c_str()) != 0)
+        return false;
+    load_music();
+    say("songs", static_cast<long>(music.size()));
+    return true;
+}
+
 TEST(song_changes, the_only_song_starts_again_each_time_it_ends)
 {
     scratch s;
     song_folder folder(1); // half a second
     const report r = run_with_timer(
-        {{"ALSA_CONFIG_PATH", s.null_output_config(s.path("capture.raw"))}, {"ALLEGRO", run_dir()}},
-        [&folder](auto say) {
-            install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
-            if (chdir(folder.dir.c_str()) != 0)
+        null_output_with_instruments(s), [&folder](auto say) {
+            if (!load_songs_with_sound(folder.dir, say))
                 return;
-            load_music();
-            say("songs", static_cast<long>(music.size()));
             int starts = 0;
             int other_song = 0;
             // Logic steps until the song has started three times (or a long while has passed).
@@ -478,13 +492,9 @@ TEST(guarded_playback, a_good_song_beside_a_damaged_one_plays_to_its_end_again_a
     write_text_file(folder.dir + "/data/music/zero_divisions.mid",
                     midi_file(0, 1, 0, midi_track(midi_quarter_notes(2) + midi_end_of_track)));
     const report r = run_with_timer(
-        {{"ALSA_CONFIG_PATH", s.null_output_config(s.path("capture.raw"))}, {"ALLEGRO", run_dir()}},
-        [&folder](auto say) {
-            install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
-            if (chdir(folder.dir.c_str()) != 0)
+        null_output_with_instruments(s), [&folder](auto say) {
+            if (!load_songs_with_sound(folder.dir, say))
                 return;
-            load_music();
-            say("songs", static_cast<long>(music.size()));
             if (music.size() != 1)
                 return;
             auto guarded = std::make_unique<guarded_song>(music[0]);
