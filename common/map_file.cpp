@@ -5,6 +5,7 @@
 #include <sstream>
 #include <istream>
 #include <ostream>
+#include "bounded_line.h"
 #include "plain_file.h"
 #include "safe_file.h"
 
@@ -21,37 +22,16 @@ bool read_whole_line(std::istream &in, char *buf, int size, long_line too_long)
         in.setstate(std::ios::failbit);
         return false;
     }
-    int stored = 0;
-    bool extracted = false;
-    for (;;) {
-        int c = in.get();
-        if (c == std::char_traits<char>::eof()) {
-            // get() marked the stream failed too; a partial last line still counts as read.
-            buf[stored] = '\0';
-            if (!extracted)
-                return false;
-            in.clear(std::ios::eofbit);
-            return true;
-        }
-        extracted = true;
-        if (c == '\n')
-            break;
-        if (stored == size - 1) {
-            buf[stored] = '\0';
-            if (too_long == long_line::stop) {
-                in.setstate(std::ios::failbit);
-                return false;
-            }
-            // The rest of an over-long line is consumed so that the next line starts where it should.
-            while (c != '\n' && c != std::char_traits<char>::eof())
-                c = in.get();
-            if (c == std::char_traits<char>::eof())
-                in.clear(std::ios::eofbit);
-            return true;
-        }
-        buf[stored++] = static_cast<char>(c);
+    int cut = 0;
+    if (!read_bounded_line([&in] { return in.get(); }, buf, size, &cut))
+        return false;
+    if (cut && too_long == long_line::stop) {
+        in.setstate(std::ios::failbit);
+        return false;
     }
-    buf[stored] = '\0';
+    // get() marked the stream failed at the end too; a partial last line still counts as read.
+    if (in.eof())
+        in.clear(std::ios::eofbit);
     return true;
 }
 

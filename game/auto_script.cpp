@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include "bounded_line.h"
 #include "game_quit.h"
 #include "key_latch.h"
 #include "level_set_screen.h"
@@ -74,24 +75,6 @@ const movie_start_value movie_start_values[6] = {
     {&script_player_ducking, INT_MIN, INT_MAX}, {&script_player_up, INT_MIN, INT_MAX},
 };
 
-// Reads one whole line into `out` (at most size - 1 characters kept, the rest of the line consumed).
-// Returns 0 at end of file before any character, else -1.
-int read_line(FILE *file, char *out, int size)
-{
-    int length = 0;
-    int c = std::fgetc(file);
-    if (c == EOF) {
-        return 0;
-    }
-    while (c != EOF && c != '\n') {
-        if (length < size - 1)
-            out[length++] = static_cast<char>(c);
-        c = std::fgetc(file);
-    }
-    out[length] = '\0';
-    return -1;
-}
-
 // Reads one whitespace-separated decimal integer; returns 0 (and leaves *value) if none can be read.
 int read_int(FILE *file, int *value)
 {
@@ -144,10 +127,10 @@ void start_playback()
 void read_auto_script(FILE *file)
 {
     char line[256];
-    if (!read_line(file, line, 255))
+    if (!read_bounded_line(file, line, 255))
         return;
     std::strcpy(loader_directory, line);
-    if (!read_line(file, line, 256))
+    if (!read_bounded_line(file, line, 256))
         return;
     std::strcpy(the_map.file_name, line);
     if (!read_int(file, &play_script_time))

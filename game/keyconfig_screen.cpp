@@ -6,6 +6,7 @@
 #include "key_latch.h"
 #include "menu_frame.h"
 #include "modal_screen.h"
+#include "music.h"
 #include "timer.h"
 
 int player::*const keyconfig_bindings[keyconfig_binding_count] = {
@@ -80,17 +81,17 @@ void release_scanned_keys()
 void process_menu_keys(keyconfig_menu &menu)
 {
     if (fresh_key_press(KEY_UP, menu.up_latch)) {
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         menu.item = menu.item == 0 ? keyconfig_item_count - 1 : menu.item - 1;
     }
     if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         menu.item = menu.item == keyconfig_item_count - 1 ? 0 : menu.item + 1;
     }
     // Only Enter selects here: the action key may be the very key being rebound.
     if (!fresh_press(key[KEY_ENTER], key_enter_pressed))
         return;
-    play_menu_sound(menu_select_sound);
+    play_game_sound(menu_select_sound);
     if (menu.item == keyconfig_back)
         menu.leave = -1;
     else
@@ -109,7 +110,7 @@ void scan_for_key(keyconfig_menu &menu)
         if (!key[s] || (s >= first_unbindable && s <= last_unbindable) || key_enter_pressed)
             continue;
         if (bound_elsewhere(s, menu.item))
-            play_menu_sound(menu_refused_sound);
+            play_game_sound(menu_refused_sound);
         else
             the_player.*keyconfig_bindings[menu.item] = s;
         menu.waiting = 0;

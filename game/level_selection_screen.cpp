@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include "bounded_line.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "do_logic.h"
@@ -12,6 +13,7 @@
 #include "level_set_screen.h"
 #include "map.h"
 #include "menu_frame.h"
+#include "music.h"
 #include "plain_file.h"
 
 std::vector<level_selection_locs> level_selections;
@@ -32,21 +34,12 @@ const char selection_subtitle[] = "Pick a level to start from";
 const char broken_set_text[] = "Set Does Not Exist";
 const int broken_set_box_width = 350;
 
-// Reads one line up to its line feed, keeping at most size - 1 characters and skipping the rest.
-// Nothing is trimmed. Returns -1 when the whole line fitted, 0 when it was cut.
+// Reads one line as read_bounded_line does. Returns -1 when the whole line fitted, 0 when it was cut.
 int read_chain_line(FILE *file, char *out, int size)
 {
-    int length = 0;
-    int fitted = -1;
-    int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') {
-        if (length < size - 1)
-            out[length++] = static_cast<char>(c);
-        else
-            fitted = 0;
-    }
-    out[length] = '\0';
-    return fitted;
+    int cut = 0;
+    read_bounded_line(file, out, size, &cut);
+    return cut ? 0 : -1;
 }
 
 // Reads lines 1 to 3 of the map file dir + current into record, and line 3 over current.
@@ -138,7 +131,7 @@ int level_selection_tick(slot_list &list)
     }
 
     if (slot_enter_pressed(key_enter_pressed)) {
-        play_menu_sound(slot_select_sound);
+        play_game_sound(slot_select_sound);
         if (!level_set_exists) {
             list.result = level_selection_broken;
             return slot_return_now;

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <sys/stat.h>
 #include <utility>
+#include "bounded_line.h"
 #include "do_drawing.h"
 #include "map.h"
 #include "menu_frame.h"
+#include "music.h"
 #include "plain_file.h"
 #include "player.h"
 #include "show_map_name.h"
@@ -53,18 +55,6 @@ int enter_directory(const char *path)
             return 0;
     entered_directories.emplace_back(info.st_dev, info.st_ino);
     return -1;
-}
-
-// Reads one line up to its line feed into out (at most size - 1 characters kept, the rest of
-// the line skipped). Nothing is trimmed: a carriage return stays part of the value.
-void read_loader_line(FILE *file, char *out, int size)
-{
-    int length = 0;
-    int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n')
-        if (length < size - 1)
-            out[length++] = static_cast<char>(c);
-    out[length] = '\0';
 }
 
 // Whether the entry is a symbolic link: the scan stays inside the working directory's tree and
@@ -139,8 +129,8 @@ int add_level_set(const char *path, int attrib, void *param)
                  copy_field(set.loader_file, sizeof(set.loader_file), get_filename(path)) &&
                  copy_field(set.directory, sizeof(set.directory), truncate_level_set_directory(directory));
     if (usable) {
-        read_loader_line(file, set.first_level, sizeof(set.first_level));
-        read_loader_line(file, set.name, sizeof(set.name));
+        read_bounded_line(file, set.first_level, sizeof(set.first_level));
+        read_bounded_line(file, set.name, sizeof(set.name));
         usable = !std::ferror(file);
     }
     std::fclose(file);
@@ -227,7 +217,7 @@ int level_set_screen_tick(slot_list &list)
     }
 
     if (slot_enter_pressed(key_enter_pressed)) {
-        play_menu_sound(slot_select_sound);
+        play_game_sound(slot_select_sound);
         // With no set found the one row only names the built-in set: Enter leaves, changing nothing.
         const int chosen = slot_selected(list);
         if (chosen >= 0 && chosen < list.list_rows)

@@ -8,6 +8,3 @@ void load_music();
 // Directory-listing callback: loads one song and appends it if it can be played. Returns 0 (go on listing).
 int add_music(const char *filename, int attrib, void *param);
 
-// -1 when every track of the song is a whole run of events ending in its end-of-track event and
-// there is at least one track; 0 otherwise (also for no song).
-int song_playable(const MIDI *song);

@@ -35,11 +35,6 @@ const int menu_backdrop = 1;
 
 } // namespace
 
-void play_menu_sound(int sound)
-{
-    play_game_sample(static_cast<SAMPLE *>(d_sounds[sound].dat));
-}
-
 void menu_frame_tick()
 {
     background_scroll++;

@@ -21,9 +21,6 @@ const int menu_move_sound = 6;
 // The cursor sprite's column; its row is that of the selected item.
 const int menu_cursor_x = 68;
 
-// Plays one of the menu sounds at the sample volume.
-void play_menu_sound(int sound);
-
 // Once per logic tick of a menu screen, after the screen's own keys: backdrop, scroller, music.
 void menu_frame_tick();
 

@@ -1,5 +1,6 @@
 // Background music: one random song at a time, each played once through, and the sample convention.
 #include "music.h"
+#include "datafiles.h"
 #include "game_quit.h"
 #include "options_screen.h"
 #include "randomize.h"
@@ -48,4 +49,10 @@ void check_change_music()
 int play_game_sample(SAMPLE *sample)
 {
     return play_sample(sample, sound_vol, 127, 1000, 0);
+}
+
+void play_game_sound(int entry)
+{
+    if (d_sounds)
+        play_game_sample(static_cast<SAMPLE *>(d_sounds[entry].dat));
 }

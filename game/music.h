@@ -20,3 +20,5 @@ void check_change_music();
 // Every sample of the game plays at the sample volume, centred, at its own pitch, once.
 // Gives the voice it plays on, or a negative number when none was free (or there is no sound).
 int play_game_sample(SAMPLE *sample);
+// Plays entry `entry` of the sound data file so, once that file is loaded.
+void play_game_sound(int entry);

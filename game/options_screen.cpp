@@ -1,4 +1,5 @@
 // The options screen: volumes, screen mode, the screens it leads to, and writing the settings file.
+#include "music.h"
 #include "options_screen.h"
 #include <allegro.h>
 #include <cstdio>
@@ -117,7 +118,7 @@ void step_volume(int &volume, int step, int direction)
     if (direction < 0) {
         if (volume <= 0)
             return;
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         volume -= step;
         // A hand-edited value that is no multiple of the step stops at the ends of the range.
         if (volume < 0)
@@ -125,7 +126,7 @@ void step_volume(int &volume, int step, int direction)
     } else {
         if (volume > 254)
             return;
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         volume += step;
         if (volume > 255)
             volume = 255;
@@ -175,11 +176,11 @@ options_menu start_options_menu()
 void options_menu_tick(options_menu &menu)
 {
     if (fresh_key_press(KEY_UP, menu.up_latch)) {
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         menu.item = menu.item == 0 ? options_item_count - 1 : menu.item - 1;
     }
     if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         menu.item = menu.item == options_item_count - 1 ? 0 : menu.item + 1;
     }
     // The latches of Left and Right follow their keys on every row, so a press held while
@@ -193,7 +194,7 @@ void options_menu_tick(options_menu &menu)
         step_volume(*row.volume, *row.step, +1);
     if (menu_select_pressed()) {
         if (row.select_sound)
-            play_menu_sound(menu_select_sound);
+            play_game_sound(menu_select_sound);
         row.select(menu);
     }
     menu_frame_tick();

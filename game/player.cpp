@@ -96,12 +96,6 @@ BITMAP *player_image(int entry)
     return d_player ? static_cast<BITMAP *>(d_player[entry].dat) : nullptr;
 }
 
-void play_sound(int entry)
-{
-    if (d_sounds)
-        play_game_sample(static_cast<SAMPLE *>(d_sounds[entry].dat));
-}
-
 // A block animation: its strip in d_build_tiles, ticks per frame and frame count.
 struct anim_kind {
     int strip;
@@ -353,7 +347,7 @@ void player::process_action_key()
         if (rule.climbs)
             climbing = -1;
         replace_block_anim(rule.created, target, build_row);
-        play_sound(sound_built);
+        play_game_sound(sound_built);
         blocks_created++;
         return;
     }
@@ -361,11 +355,11 @@ void player::process_action_key()
     if (block_at(target, destroy_row) == rule.block) {
         the_map.block_layer[target][destroy_row] = empty_cell;
         replace_block_anim(rule.destroyed, target, destroy_row);
-        play_sound(sound_destroyed);
+        play_game_sound(sound_destroyed);
         blocks_destroyed++;
         return;
     }
-    play_sound(sound_refused);
+    play_game_sound(sound_refused);
 }
 
 int player::check_blocked()
@@ -452,7 +446,7 @@ void player::check_break_block()
             if (in_grid(break_x, break_y))
                 the_map.block_layer[break_x][break_y] = empty_cell;
             start_block_anim(crumble_anim, break_x, break_y);
-            play_sound(sound_destroyed);
+            play_game_sound(sound_destroyed);
             break_pending = 0;
         }
     }
@@ -614,7 +608,7 @@ void player::init_out_teleport_anim()
     teleport_out = -1;
     teleport_anim = -1;
     controls = 0;
-    play_sound(sound_teleport_out);
+    play_game_sound(sound_teleport_out);
 }
 
 void player::init_in_teleport_anim()
@@ -626,7 +620,7 @@ void player::init_in_teleport_anim()
     controls = 0;
     // Lessons arrive silently.
     if (tutorial_number <= 0)
-        play_sound(sound_teleport_in);
+        play_game_sound(sound_teleport_in);
 }
 
 int player::teleport_anim_in_progress()

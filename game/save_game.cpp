@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include "bounded_line.h"
 #include "game_quit.h"
 #include "initialization.h"
 #include "level_set_screen.h"
@@ -54,22 +55,7 @@ void report_unsaved()
 
 int read_save_line(std::FILE *in, char *into, int size)
 {
-    int keep = size - 1;
-    if (keep > save_line_limit)
-        keep = save_line_limit;
-    int length = 0;
-    int c = std::fgetc(in);
-    if (c == EOF) {
-        into[0] = '\0';
-        return 0;
-    }
-    while (c != EOF && c != '\n') {
-        if (length < keep)
-            into[length++] = static_cast<char>(c);
-        c = std::fgetc(in);
-    }
-    into[length] = '\0';
-    return -1;
+    return read_bounded_line(in, into, size - 1 > save_line_limit ? save_line_limit + 1 : size);
 }
 
 void show_save_message(const char *text)

@@ -26,11 +26,6 @@ const char no_saves_text[] = "No Saved Games";
 const char new_save_text[] = "New Save";
 const char damaged_save_text[] = "Damaged Save";
 
-void play_sound(int entry)
-{
-    play_game_sample(static_cast<SAMPLE *>(d_sounds[entry].dat));
-}
-
 int saves_count()
 {
     return static_cast<int>(game_saves.size());
@@ -90,7 +85,7 @@ int save_screen_tick(slot_list &list)
 {
     if (list.box_open) {
         if (slot_box_tick(list, list.enter_latch) == slot_box_yes) {
-            play_sound(slot_select_sound);
+            play_game_sound(slot_select_sound);
             const int index = selected_save(list);
             if (index >= 0) {
                 // The listing is rebuilt right after, so the path is taken out of it first.
@@ -106,7 +101,7 @@ int save_screen_tick(slot_list &list)
         if (fresh_key_press(KEY_ESC, key_esc_down))
             list.done = -1;
         if (slot_enter_pressed(list.enter_latch)) {
-            play_sound(slot_select_sound);
+            play_game_sound(slot_select_sound);
             if (selected_save(list) >= 0) {
                 list.box_open = -1;
             } else {
@@ -158,7 +153,7 @@ int load_screen_tick(slot_list &list)
             list.result = 0;
             return slot_return_now;
         }
-        play_sound(slot_select_sound);
+        play_game_sound(slot_select_sound);
         char path[256];
         std::memcpy(path, game_saves[index].file, sizeof(path));
         // Backing out of the start-level screen puts the level set and the keys back as they
@@ -222,7 +217,7 @@ int erase_screen_tick(slot_list &list)
 {
     if (list.box_open) {
         if (slot_box_tick(list, key_enter_pressed) == slot_box_yes) {
-            play_sound(slot_select_sound);
+            play_game_sound(slot_select_sound);
             const int index = selected_save(list);
             if (list.list_rows == 0 || index < 0) {
                 list.done = -1;

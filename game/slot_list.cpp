@@ -23,11 +23,6 @@ FONT *system_font(int entry)
     return static_cast<FONT *>(d_system[entry].dat);
 }
 
-void play_sound(int entry)
-{
-    play_game_sample(static_cast<SAMPLE *>(d_sounds[entry].dat));
-}
-
 // The slide length: a row is this many pixels below the one above it.
 const int slide_distance = 80;
 
@@ -101,7 +96,7 @@ void slot_move_keys(slot_list &list)
     const int down = key[KEY_DOWN] || scancode_down(the_player.key_down);
     if (fresh_press(down, list.down_latch)) {
         if (list.list_rows > 0 && !slot_slide_running() && slot_selected(list) < last_row) {
-            play_sound(slot_move_sound);
+            play_game_sound(slot_move_sound);
             list.cursor_row++;
             if (list.cursor_row > slot_window_rows - 1) {
                 list.cursor_row = slot_window_rows - 1;
@@ -114,7 +109,7 @@ void slot_move_keys(slot_list &list)
     const int up = key[KEY_UP] || scancode_down(the_player.key_up);
     if (fresh_press(up, list.up_latch)) {
         if (list.list_rows > 0 && !slot_slide_running() && slot_selected(list) > 0) {
-            play_sound(slot_move_sound);
+            play_game_sound(slot_move_sound);
             list.cursor_row--;
             if (list.cursor_row < 0) {
                 list.cursor_row = 0;

@@ -141,15 +141,15 @@ void confirm_game_loss(title_menu &menu)
 void process_menu_keys(title_menu &menu)
 {
     if (fresh_key_press(KEY_UP, menu.up_latch)) {
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         menu.item = title_item_above(menu.item);
     }
     if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         menu.item = title_item_below(menu.item);
     }
     if (menu_select_pressed()) {
-        play_menu_sound(menu_select_sound);
+        play_game_sound(menu_select_sound);
         title_actions[menu.item](menu);
     }
 }

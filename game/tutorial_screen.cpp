@@ -1,4 +1,5 @@
 // The tutorial menu over the shared menu frame, and the start of a lesson.
+#include "music.h"
 #include "tutorial_screen.h"
 #include <allegro.h>
 #include <cstring>
@@ -56,15 +57,15 @@ void start_tutorial_lesson(int n)
 void tutorial_menu_tick(tutorial_menu &menu)
 {
     if (fresh_key_press(KEY_UP, menu.up_latch)) {
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         menu.item = menu.item == 0 ? tutorial_item_count - 1 : menu.item - 1;
     }
     if (fresh_key_press(KEY_DOWN, menu.down_latch)) {
-        play_menu_sound(menu_move_sound);
+        play_game_sound(menu_move_sound);
         menu.item = menu.item == tutorial_item_count - 1 ? 0 : menu.item + 1;
     }
     if (menu_select_pressed()) {
-        play_menu_sound(menu_select_sound);
+        play_game_sound(menu_select_sound);
         menu.leave = -1;
         if (menu.item == tutorial_back) {
             menu.result = 0;

@@ -18,16 +18,22 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 #include "do_logic.h"
 #include "headless.h"
+#include "fuzz_text.h"
 #include "load_music.h"
+#include "midi_check.h"
+#include "midi_songs.h"
 #include "music.h"
 #include "options_screen.h"
 #include "player.h"
@@ -196,22 +202,48 @@ void free_songs()
     music.clear();
 }
 
-// A valid MIDI file of one track: `notes` quarter notes at 120 beats a minute (half a second each).
-std::string midi_of_quarter_notes(int notes)
-{
-    std::string track;
-    for (int i = 0; i < notes; i++) {
-        const char note = static_cast<char>(60 + i % 12);
-        track += std::string("\x00\x90", 2) + note + '\x50';
-        track += std::string("\x60\x80", 2) + note + '\x00';
+// The tracks of a loaded song moved between two pages that cannot be read, each track ending just
+// where the page after it begins: a player that reads one byte outside a track faults at once.
+class guarded_song {
+public:
+    explicit guarded_song(MIDI *song) : song(song)
+    {
+        const long page = sysconf(_SC_PAGESIZE);
+        for (int t = 0; t < MIDI_TRACKS; t++) {
+            if (!song->track[t].data)
+                continue;
+            const long len = song->track[t].len;
+            const std::size_t size = static_cast<std::size_t>(((len + page - 1) / page + 2) * page);
+            void *base = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (base == MAP_FAILED)
+                std::abort();
+            unsigned char *start = static_cast<unsigned char *>(base);
+            mprotect(start, static_cast<std::size_t>(page), PROT_NONE);
+            mprotect(start + size - page, static_cast<std::size_t>(page), PROT_NONE);
+            unsigned char *moved = start + size - page - len;
+            std::memcpy(moved, song->track[t].data, static_cast<std::size_t>(len));
+            pages.push_back({t, song->track[t].data, base, size});
+            song->track[t].data = moved;
+        }
     }
-    track += std::string("\x00\xff\x2f\x00", 4);
-    std::string file("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60", 14);
-    file += "MTrk";
-    for (int shift = 24; shift >= 0; shift -= 8)
-        file += static_cast<char>(track.size() >> shift);
-    return file + track;
-}
+    ~guarded_song()
+    {
+        for (const moved_track &m : pages) {
+            song->track[m.track].data = m.own_data;
+            munmap(m.base, m.size);
+        }
+    }
+
+private:
+    struct moved_track {
+        int track;
+        unsigned char *own_data;
+        void *base;
+        std::size_t size;
+    };
+    MIDI *song;
+    std::vector<moved_track> pages;
+};
 
 void wait_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -317,7 +349,7 @@ public:
     explicit song_folder(int quarter_notes) : dir(make_temp_dir("songs"))
     {
         fs::create_directories(dir + "/data/music");
-        write_text_file(dir + "/data/music/only.mid", midi_of_quarter_notes(quarter_notes));
+        write_text_file(dir + "/data/music/only.mid", midi_song_of_quarter_notes(quarter_notes));
     }
     ~song_folder()
     {
@@ -327,18 +359,32 @@ public:
     const std::string dir;
 };
 
+// The environment of a child that plays through the game's instruments into a null output.
+std::map<std::string, std::string> null_output_with_instruments(scratch &s)
+{
+    return {{"ALSA_CONFIG_PATH", s.null_output_config(s.path("capture.raw"))}, {"ALLEGRO", run_dir()}};
+}
+
+// In a child of run_with_timer: sound started as the game starts it, and the songs of the game
+// directory dir loaded and counted as "songs"; false when dir cannot be entered.
+template <typename Say> bool load_songs_with_sound(const std::string &dir, Say say)
+{
+    install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+    if (chdir(dir.c_str()) != 0)
+        return false;
+    load_music();
+    say("songs", static_cast<long>(music.size()));
+    return true;
+}
+
 TEST(song_changes, the_only_song_starts_again_each_time_it_ends)
 {
     scratch s;
     song_folder folder(1); // half a second
     const report r = run_with_timer(
-        {{"ALSA_CONFIG_PATH", s.null_output_config(s.path("capture.raw"))}, {"ALLEGRO", run_dir()}},
-        [&folder](auto say) {
-            install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
-            if (chdir(folder.dir.c_str()) != 0)
+        null_output_with_instruments(s), [&folder](auto say) {
+            if (!load_songs_with_sound(folder.dir, say))
                 return;
-            load_music();
-            say("songs", static_cast<long>(music.size()));
             int starts = 0;
             int other_song = 0;
             // Logic steps until the song has started three times (or a long while has passed).
@@ -411,6 +457,137 @@ TEST(song_changes, a_rebound_music_key_restarts_the_song_once_per_press)
     EXPECT_GE(r.at("while_held"), 2) << "holding the key does not restart it again";
     EXPECT_LE(r.at("after_second_press"), 0);
     EXPECT_EQ(r.at("exit"), 0);
+}
+
+// Within a child of run_with_timer: whether Allegro's player walks the whole song (it plays it
+// silently to its end to measure it) without a fault; a fault ends the child.
+long walked_length(MIDI *song)
+{
+    guarded_song guarded(song);
+    return get_midi_length(song);
+}
+
+TEST(guarded_playback, every_song_of_the_music_folder_is_walked_whole_within_its_tracks)
+{
+    scratch s;
+    const report r = run_with_timer(
+        {{"ALSA_CONFIG_PATH", s.null_output_config(s.path("capture.raw"))}, {"ALLEGRO", run_dir()}}, [](auto say) {
+            install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+            load_music();
+            say("songs", static_cast<long>(music.size()));
+            for (size_t i = 0; i < music.size(); i++)
+                say(("seconds_" + std::to_string(i)).c_str(), walked_length(music[i]));
+            free_songs();
+        });
+    ASSERT_GE(r.at("songs"), 1);
+    for (long i = 0; i < r.at("songs"); i++)
+        EXPECT_GT(r.at("seconds_" + std::to_string(i)), 10) << "song " << i;
+    EXPECT_EQ(r.at("exit"), 0);
+}
+
+TEST(guarded_playback, a_good_song_beside_a_damaged_one_plays_to_its_end_again_and_looped)
+{
+    scratch s;
+    song_folder folder(2); // a second
+    write_text_file(folder.dir + "/data/music/zero_divisions.mid",
+                    midi_file(0, 1, 0, midi_track(midi_quarter_notes(2) + midi_end_of_track)));
+    const report r = run_with_timer(
+        null_output_with_instruments(s), [&folder](auto say) {
+            if (!load_songs_with_sound(folder.dir, say))
+                return;
+            if (music.size() != 1)
+                return;
+            auto guarded = std::make_unique<guarded_song>(music[0]);
+            // Twice through as the game plays it: started, heard to its end, started again.
+            for (int round = 0; round < 2; round++) {
+                const bool started = wait_until([] {
+                    check_change_music();
+                    return midi_pos >= 0;
+                });
+                long furthest = -1;
+                const bool ended = wait_until([&furthest] {
+                    if (midi_pos >= 0)
+                        furthest = midi_pos;
+                    return midi_pos < 0;
+                });
+                say(("started_" + std::to_string(round)).c_str(), started);
+                say(("ended_" + std::to_string(round)).c_str(), ended);
+                say(("furthest_" + std::to_string(round)).c_str(), furthest);
+            }
+            // Looped: past its end it begins again from its start.
+            play_midi(music[0], TRUE);
+            long furthest = 0;
+            const bool looped = wait_until([&furthest] {
+                const long now = midi_pos;
+                if (now > furthest)
+                    furthest = now;
+                return now >= 0 && now < furthest;
+            });
+            say("looped", looped);
+            stop_midi();
+            guarded.reset();
+            free_songs();
+        });
+    ASSERT_EQ(r.at("songs"), 1) << "the song without divisions is left out, the good one stays";
+    for (int round = 0; round < 2; round++) {
+        const std::string n = std::to_string(round);
+        EXPECT_EQ(r.at("started_" + n), 1) << "round " << round;
+        EXPECT_EQ(r.at("ended_" + n), 1) << "round " << round;
+        EXPECT_GE(r.at("furthest_" + n), 1) << "two beats: the player went past the first";
+    }
+    EXPECT_EQ(r.at("looped"), 1);
+    EXPECT_EQ(r.at("exit"), 0) << "a fault reading outside the song ends the child";
+}
+
+// A song with something of each kind the check looks at: several tracks, meta events, a tempo
+// change, a system-exclusive message, running status and each channel message.
+std::string varied_song()
+{
+    const std::string conductor = midi_bytes("\x00\xff\x03\x04Song\x00\xff\x58\x04\x04\x02\x18\x08"
+                                             "\x00\xff\x51\x03\x07\xa1\x20\x83\x00\xff\x2f\x00",
+                                             28);
+    const std::string notes = midi_bytes("\x00\xc0\x05\x00\xb0\x07\x64\x00\xf0\x03\x7e\x7f\xf7"
+                                         "\x00\x90\x3c\x50\x60\x3c\x00\x00\x3e\x50\x60\x3e\x00"
+                                         "\x00\xa0\x3e\x20\x00\xd0\x30\x00\xe0\x00\x40\x60\x80\x40\x00",
+                                         41) +
+                              midi_end_of_track;
+    return midi_file(1, 2, 96, midi_track(conductor) + midi_track(notes));
+}
+
+TEST(guarded_playback, damaged_copies_of_a_song_that_pass_the_check_are_walked_whole)
+{
+    scratch s;
+    const std::string song_path = s.path("damaged.mid");
+    const report r = run_with_timer(
+        {{"ALSA_CONFIG_PATH", s.null_output_config(s.path("capture.raw"))}, {"ALLEGRO", run_dir()}},
+        [&song_path](auto say) {
+            install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+            std::string every_byte;
+            for (int c = 0; c < 256; c++)
+                every_byte += static_cast<char>(c);
+            // Mostly one or two edits with data bytes, which leave more copies that pass.
+            const std::string data_bytes = every_byte.substr(0, 128);
+            std::mt19937 rng(30);
+            const std::string original = varied_song();
+            say("original_taken", midi_playable(original) ? 1 : 0);
+            long taken = 0;
+            for (int i = 0; i < 3000; i++) {
+                const std::string &alphabet = rng() % 4 ? data_bytes : every_byte;
+                const std::string damaged = rng() % 8 ? damaged_text(rng, original, 2, alphabet.data(), alphabet.size())
+                                                      : original.substr(0, rng() % original.size());
+                write_text_file(song_path, damaged);
+                add_music(song_path.c_str(), 0, nullptr);
+                if (music.empty())
+                    continue;
+                walked_length(music[0]);
+                free_songs();
+                taken++;
+            }
+            say("taken", taken);
+        });
+    EXPECT_EQ(r.at("original_taken"), 1);
+    EXPECT_GT(r.at("taken"), 100) << "too few damaged copies pass the check to show anything";
+    EXPECT_EQ(r.at("exit"), 0) << "a damaged copy that passed the check faulted in the player";
 }
 
 TEST(no_sound, songs_are_still_chosen_and_samples_pass_silently)
