@@ -61,6 +61,14 @@ e2e_copy_run_tree() {
   echo "$E2E_TMP/run"
 }
 
+# A copy of the run tree, as tree, with an empty folder for a level set of its own, named $1, among
+# its sets, as set_dir (an author makes the set's folder beside the game's own sets).
+e2e_copy_with_set_dir() {
+  tree=$(e2e_copy_run_tree)
+  set_dir="$tree/data/levels/$1"
+  mkdir -p "$set_dir"
+}
+
 # The id of a window titled $1, if there is one.
 e2e_window_id() { xdotool search --name "^${1}\$" 2>/dev/null | head -n 1; }
 e2e_has_window() { [[ -n $(e2e_window_id "$1") ]]; }
@@ -73,7 +81,7 @@ e2e_wait_window() {
 # CPU time, in hundredths of a second, that the watched program runs with a key down and again
 # with it up: at the game's rate several logic steps, so that each is seen, and a release is seen
 # before the next press.
-E2E_PRESS_CPU=8
+E2E_PRESS_CPU=4
 
 # Presses one key the way Allegro's key[] sees it: down, a hold of at least $3 seconds (default
 # 0.12) and until the watched program has run a few steps, up, and a few steps more.
@@ -345,18 +353,18 @@ e2e_read_cpu() {
 # had a quarter of a core for that long (a starved program gets more time), or, for a program that
 # gets no CPU at all, after six times as long. With no program watched the bound is $1 seconds.
 e2e_wait_until() {
-  local limit=$1 start cpu_start now
+  local _e2e_limit=$1 _e2e_start _e2e_cpu_start _e2e_now
   shift
-  start=${EPOCHREALTIME/[.,]/}
+  _e2e_start=${EPOCHREALTIME/[.,]/}
   e2e_read_cpu
-  cpu_start=$E2E_CPU
+  _e2e_cpu_start=$E2E_CPU
   while :; do
     "$@" && return 0
-    now=${EPOCHREALTIME/[.,]/}
-    if ((now - start > limit * 1000000)); then
+    _e2e_now=${EPOCHREALTIME/[.,]/}
+    if ((_e2e_now - _e2e_start > _e2e_limit * 1000000)); then
       e2e_read_cpu
-      [[ -z $cpu_start || -z $E2E_CPU ]] && return 1
-      ((E2E_CPU - cpu_start >= limit * 25 || now - start > 6 * limit * 1000000)) && return 1
+      [[ -z $_e2e_cpu_start || -z $E2E_CPU ]] && return 1
+      ((E2E_CPU - _e2e_cpu_start >= _e2e_limit * 25 || _e2e_now - _e2e_start > 6 * _e2e_limit * 1000000)) && return 1
     fi
     sleep 0.1
   done
@@ -366,10 +374,10 @@ e2e_wait_until() {
 # E2E_CPU (which the caller read), or for $2 seconds at most (default 5): long enough for it to
 # have run several logic steps, however busy the machine.
 e2e_wait_progress() {
-  local need=$1 limit=${2:-5} from=$E2E_CPU start=${EPOCHREALTIME/[.,]/}
-  [[ -n $from ]] || return 0
-  while e2e_read_cpu; [[ -n $E2E_CPU ]] && ((E2E_CPU - from < need)); do
-    ((${EPOCHREALTIME/[.,]/} - start > limit * 1000000)) && return 1
+  local _e2e_need=$1 _e2e_limit=${2:-5} _e2e_from=$E2E_CPU _e2e_start=${EPOCHREALTIME/[.,]/}
+  [[ -n $_e2e_from ]] || return 0
+  while e2e_read_cpu; [[ -n $E2E_CPU ]] && ((E2E_CPU - _e2e_from < _e2e_need)); do
+    ((${EPOCHREALTIME/[.,]/} - _e2e_start > _e2e_limit * 1000000)) && return 1
     sleep 0.02
   done
 }
@@ -452,15 +460,15 @@ e2e_click() {
 # $1 still shows the picture of checksum $2 after the program has run E2E_ACTED_CPU since the
 # release (E2E_CPU $3).
 e2e_click_done() {
-  local window=$1 before=$2 released=$3
+  local _e2e_window=$1 _e2e_before=$2 _e2e_released=$3
   shift 3
   E2E_CLICK_UNSEEN=0
   e2e_read_cpu
-  local cpu=$E2E_CPU
+  local _e2e_cpu=$E2E_CPU
   "$@" && return 0
-  [[ -n $released && -n $cpu ]] && ((cpu - released >= E2E_ACTED_CPU)) || return 1
-  e2e_grab "$window" "$E2E_TMP/after_click.png"
-  [[ $(e2e_picture_sum "$E2E_TMP/after_click.png") == "$before" ]] || return 1
+  [[ -n $_e2e_released && -n $_e2e_cpu ]] && ((_e2e_cpu - _e2e_released >= E2E_ACTED_CPU)) || return 1
+  e2e_grab "$_e2e_window" "$E2E_TMP/after_click.png"
+  [[ $(e2e_picture_sum "$E2E_TMP/after_click.png") == "$_e2e_before" ]] || return 1
   E2E_CLICK_UNSEEN=1
 }
 
@@ -548,14 +556,14 @@ e2e_press_until_still() {
 # or, with E2E_PRESS_UNSEEN set, when the screen still shows after the game has run E2E_ACTED_CPU
 # since the press's release (E2E_CPU $2) without a sign of it.
 e2e_press_outcome() {
-  local still=$1 released=$2 name=$3 cpu
+  local _e2e_still=$1 _e2e_released=$2 _e2e_name=$3 _e2e_cpu
   shift 2
   E2E_PRESS_UNSEEN=0
   e2e_read_cpu
-  cpu=$E2E_CPU
+  _e2e_cpu=$E2E_CPU
   e2e_shot_check "$@" && return 0
-  [[ -n $released && -n $cpu ]] && ((cpu - released >= E2E_ACTED_CPU)) || return 1
-  "$still" "$name" || return 1
+  [[ -n $_e2e_released && -n $_e2e_cpu ]] && ((_e2e_cpu - _e2e_released >= E2E_ACTED_CPU)) || return 1
+  "$_e2e_still" "$_e2e_name" || return 1
   E2E_PRESS_UNSEEN=1
 }
 
