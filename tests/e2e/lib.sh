@@ -61,6 +61,14 @@ e2e_copy_run_tree() {
   echo "$E2E_TMP/run"
 }
 
+# A copy of the run tree, as tree, with an empty folder for a level set of its own, named $1, among
+# its sets, as set_dir (an author makes the set's folder beside the game's own sets).
+e2e_copy_with_set_dir() {
+  tree=$(e2e_copy_run_tree)
+  set_dir="$tree/data/levels/$1"
+  mkdir -p "$set_dir"
+}
+
 # The id of a window titled $1, if there is one.
 e2e_window_id() { xdotool search --name "^${1}\$" 2>/dev/null | head -n 1; }
 e2e_has_window() { [[ -n $(e2e_window_id "$1") ]]; }
@@ -70,12 +78,22 @@ e2e_wait_window() {
   e2e_wait_until "${2:-20}" e2e_has_window "$1" && e2e_window_id "$1"
 }
 
-# Presses one key the way Allegro's key[] sees it: down, a short hold, up.
+# CPU time, in hundredths of a second, that the watched program runs with a key down and again
+# with it up: at the game's rate several logic steps, so that each is seen, and a release is seen
+# before the next press.
+E2E_PRESS_CPU=4
+
+# Presses one key the way Allegro's key[] sees it: down, a hold of at least $3 seconds (default
+# 0.12) and until the watched program has run a few steps, up, and a few steps more.
 e2e_key() {
   local window=$1 keyname=$2 hold=${3:-0.12}
   e2e_key_down "$window" "$keyname"
+  e2e_read_cpu
   sleep "$hold"
+  e2e_wait_progress "$E2E_PRESS_CPU"
   xdotool keyup "$keyname"
+  e2e_read_cpu
+  e2e_wait_progress "$E2E_PRESS_CPU"
 }
 
 # Puts the key $2 down in window $1 and leaves it there, until xdotool keyup $2.
@@ -93,6 +111,7 @@ e2e_screenshot() {
 # whole screen.
 e2e_window_shot() {
   local window=$1 file=$2 geometry
+  E2E_READ_FILE=
   import -window "$window" "$file" 2>/dev/null && return 0
   geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
     /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}')
@@ -149,6 +168,7 @@ e2e_start_game_in() {
   "$tree/game" >"$E2E_TMP/game.out" 2>&1 &
   game_pid=$!
   E2E_PIDS+=($game_pid)
+  E2E_WATCH=$game_pid
   window=$(e2e_wait_window "Pim's Slumberia" 30) ||
     e2e_fail "no window titled \"Pim's Slumberia\" (the game $(e2e_ended "$game_pid" && echo "has ended" || echo "runs"): $(cat "$E2E_TMP/game.out"))"
   alive() {
@@ -157,12 +177,46 @@ e2e_start_game_in() {
   shot() { e2e_window_shot "$window" "$shots/$1.png"; }
 }
 
+# Checks that window $1 shows the logo before the title menu: the logo passes by itself in about
+# six seconds, so the window is grabbed again and again from its first pictures on, in the
+# background (a grab is all it does, so that no picture of the logo is missed however busy the
+# machine), while the grabs are read in turn. The first that shows the logo is kept as $2; one that
+# shows a menu first fails the test, as does a window that shows neither within 60 seconds of its
+# first grab.
+e2e_expect_logo() {
+  local window=$1 keep=$2 dir="$E2E_TMP/logo_grabs" i=0 grabber
+  mkdir -p "$dir"
+  (
+    n=0
+    while [[ ! -e "$dir/stop" ]] && ((n < 600)); do
+      import -window "$window" "$dir/next.png" 2>/dev/null && mv "$dir/next.png" "$dir/$n.png" && n=$((n + 1))
+    done
+  ) &
+  grabber=$!
+  E2E_PIDS+=($grabber)
+  e2e_logo_grab() {
+    while [[ -e "$dir/$i.png" ]]; do
+      if e2e_looks_like logo "$dir/$i.png"; then cp "$dir/$i.png" "$keep"; return 0; fi
+      if e2e_looks_like menu "$dir/$i.png"; then
+        cp "$dir/$i.png" "$keep"
+        e2e_fail "the title menu came without the logo before it (first menu: $keep)"
+      fi
+      i=$((i + 1))
+    done
+    return 1
+  }
+  e2e_wait_until 60 e2e_logo_grab || e2e_fail "no logo within 60 s of the window's first picture"
+  : > "$dir/stop"
+  wait "$grabber" 2>/dev/null
+}
+
 # Starts the real editor in the run tree $1 and waits for its window and its first frame. Sets
 # editor_pid and window, and the readings and actions of e2e_editor_journey.
 e2e_start_editor() {
   "$1/editor" >"$E2E_TMP/editor.out" 2>&1 &
   editor_pid=$!
   E2E_PIDS+=($editor_pid)
+  E2E_WATCH=$editor_pid
   window=$(e2e_wait_window "Pim's Slumberia Editor" 30) || e2e_fail "no window titled \"Pim's Slumberia Editor\""
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   e2e_editor_journey
@@ -277,25 +331,66 @@ e2e_editor_journey() {
   cp "$now" "$E2E_TMP/editor_start.png"
 }
 
-# Polls the command given after $1 every 0.1 s for up to $1 seconds; succeeds as soon as it does.
+# The program whose progress bounds the waits and presses (set when a program is started).
+E2E_WATCH=
+E2E_READ_FILE=
+E2E_SCREEN_BEFORE=
+E2E_BEFORE=0
+# Sets E2E_CPU to the CPU time, in hundredths of a second, that the watched program has had so
+# far; empty when no program is watched or it has ended. Read from /proc: no process is started.
+e2e_read_cpu() {
+  local stat
+  E2E_CPU=
+  [[ -n $E2E_WATCH ]] && { read -r stat < "/proc/$E2E_WATCH/stat"; } 2>/dev/null || return 0
+  stat=${stat##*) }
+  # shellcheck disable=SC2086
+  set -- $stat
+  E2E_CPU=$((${12} + ${13}))
+}
+
+# Polls the command given after $1 every 0.1 s until it succeeds, for a bound of $1 seconds that
+# counts the watched program's progress: it ends once $1 seconds have passed and the program has
+# had a quarter of a core for that long (a starved program gets more time), or, for a program that
+# gets no CPU at all, after six times as long. With no program watched the bound is $1 seconds.
 e2e_wait_until() {
-  local limit=$1 deadline
+  local _e2e_limit=$1 _e2e_start _e2e_cpu_start _e2e_now
   shift
-  deadline=$(($(date +%s%N) + limit * 1000000000))
+  _e2e_start=${EPOCHREALTIME/[.,]/}
+  e2e_read_cpu
+  _e2e_cpu_start=$E2E_CPU
   while :; do
     "$@" && return 0
-    (($(date +%s%N) > deadline)) && return 1
+    _e2e_now=${EPOCHREALTIME/[.,]/}
+    if ((_e2e_now - _e2e_start > _e2e_limit * 1000000)); then
+      e2e_read_cpu
+      [[ -z $_e2e_cpu_start || -z $E2E_CPU ]] && return 1
+      ((E2E_CPU - _e2e_cpu_start >= _e2e_limit * 25 || _e2e_now - _e2e_start > 6 * _e2e_limit * 1000000)) && return 1
+    fi
     sleep 0.1
+  done
+}
+
+# Waits until the watched program has had $1 hundredths of a second of CPU more than it had at
+# E2E_CPU (which the caller read), or for $2 seconds at most (default 5): long enough for it to
+# have run several logic steps, however busy the machine.
+e2e_wait_progress() {
+  local _e2e_need=$1 _e2e_limit=${2:-5} _e2e_from=$E2E_CPU _e2e_start=${EPOCHREALTIME/[.,]/}
+  [[ -n $_e2e_from ]] || return 0
+  while e2e_read_cpu; [[ -n $E2E_CPU ]] && ((E2E_CPU - _e2e_from < _e2e_need)); do
+    ((${EPOCHREALTIME/[.,]/} - _e2e_start > _e2e_limit * 1000000)) && return 1
+    sleep 0.02
   done
 }
 
 # Saves the picture of window $1 as the PNG $2 (quicker than e2e_window_shot, for polling).
 e2e_grab() {
+  E2E_READ_FILE=
   import -window "$1" "$2" 2>/dev/null || e2e_window_shot "$1" "$2"
 }
 
-# Holds key $2 down in window $1 until the command after $3 succeeds (at most $3 seconds), then
-# lets it go: a key is down exactly as long as the program needs to see it.
+# Holds key $2 down in window $1 until the command after $3 succeeds (within a bound of $3
+# seconds, as e2e_wait_until counts them), then lets it go: a key is down exactly as long as the
+# program needs to see it, and a key that acts once per press acts once however long it is held.
 e2e_hold_key() {
   local window=$1 keyname=$2 limit=$3 status
   shift 3
@@ -303,23 +398,15 @@ e2e_hold_key() {
   e2e_wait_until "$limit" "$@"
   status=$?
   xdotool keyup "$keyname"
+  e2e_read_cpu
+  e2e_wait_progress "$E2E_PRESS_CPU"
   return $status
 }
 
-# Presses key $2 in window $1 until the command after $3 succeeds (at most $3 seconds in all): the
-# key is held until it does, or for two seconds; a press that brought nothing about (one the program
-# never saw, or saw as the same press as the one before, its release unseen) is let go for a moment
-# and made again. For keys that act once per press, such as menu moves.
-e2e_press_key_until() {
-  local window=$1 keyname=$2 limit=$3 deadline
-  shift 3
-  deadline=$(($(date +%s%N) + limit * 1000000000))
-  while :; do
-    e2e_hold_key "$window" "$keyname" 2 "$@" && return 0
-    (($(date +%s%N) > deadline)) && return 1
-    sleep 0.2
-  done
-}
+# Presses key $2 in window $1 until the command after $3 succeeds: one press, held until it does
+# (for keys that act once per press, such as menu moves). Never pressed again: a press held down
+# is seen as soon as the program runs.
+e2e_press_key_until() { e2e_hold_key "$@"; }
 
 # Holds mouse button $2 at ($3, $4) of window $1 until the command after $5 succeeds (at most $5
 # seconds), then lets it go. The pointer is moved first, with the buttons up.
@@ -331,24 +418,58 @@ e2e_hold_mouse() {
   e2e_wait_until "$limit" "$@"
   status=$?
   xdotool mouseup "$button"
+  e2e_read_cpu
+  e2e_wait_progress "$E2E_PRESS_CPU"
   return $status
 }
 
-# Clicks the left button at ($2, $3) of window $1 until the command after $4 succeeds, waiting up
-# to $4 seconds after each click. A click whose press the program never saw changes nothing and is
-# made again, at most three times.
+# CPU time, in hundredths of a second, after which a program that saw a press or a click has
+# acted on it and drawn what it did: at the game's rate some thirty logic steps and frames.
+E2E_ACTED_CPU=50
+
+# The pixels of the PNG $1, as a checksum: two pictures are the same when their sums are.
+e2e_picture_sum() { convert "$1" -depth 8 rgb:- | cksum; }
+
+# Clicks the left button at ($2, $3) of window $1, then waits for the command after $4 to succeed
+# (within a bound of $4 seconds, as e2e_wait_until counts them). Button down and up are each held
+# while the program runs a few steps. The click is made again only when, the program having had
+# time to act on it, its window still shows exactly what it showed before: a click it never saw.
 e2e_click() {
-  local window=$1 x=$2 y=$3 limit=$4 try
+  local window=$1 x=$2 y=$3 limit=$4 try before released
   shift 4
   for try in 1 2 3; do
     xdotool mousemove --window "$window" "$x" "$y"
-    sleep 0.2
+    e2e_read_cpu
+    e2e_wait_progress "$E2E_PRESS_CPU"
+    e2e_grab "$window" "$E2E_TMP/before_click.png"
+    before=$(e2e_picture_sum "$E2E_TMP/before_click.png")
     xdotool mousedown 1
+    e2e_read_cpu
     sleep 0.15
+    e2e_wait_progress "$E2E_PRESS_CPU"
     xdotool mouseup 1
-    e2e_wait_until "$limit" "$@" && return 0
+    e2e_read_cpu
+    released=$E2E_CPU
+    e2e_wait_until "$limit" e2e_click_done "$window" "$before" "$released" "$@" || return 1
+    ((E2E_CLICK_UNSEEN)) || return 0
   done
   return 1
+}
+
+# For e2e_click: succeeds when the command ${@:4} does, or, with E2E_CLICK_UNSEEN set, when window
+# $1 still shows the picture of checksum $2 after the program has run E2E_ACTED_CPU since the
+# release (E2E_CPU $3).
+e2e_click_done() {
+  local _e2e_window=$1 _e2e_before=$2 _e2e_released=$3
+  shift 3
+  E2E_CLICK_UNSEEN=0
+  e2e_read_cpu
+  local _e2e_cpu=$E2E_CPU
+  "$@" && return 0
+  [[ -n $_e2e_released && -n $_e2e_cpu ]] && ((_e2e_cpu - _e2e_released >= E2E_ACTED_CPU)) || return 1
+  e2e_grab "$_e2e_window" "$E2E_TMP/after_click.png"
+  [[ $(e2e_picture_sum "$E2E_TMP/after_click.png") == "$_e2e_before" ]] || return 1
+  E2E_CLICK_UNSEEN=1
 }
 
 # Types text into window $1's text fields and file selectors. Allegro's dialogs read the keyboard
@@ -401,16 +522,72 @@ e2e_wait_for() {
     e2e_fail "timed out after ${2}s waiting for $1 (last picture: $shots/$1.png)"
 }
 
-# Presses the key $1 and looks, as e2e_shot_check does with the picture shots/$2.png, until the command
-# "${@:3}" succeeds. A press the game did not see (a busy machine can stall it for longer than a
-# press lasts) is tried again after 4 seconds without effect, four times at most.
+# Presses the key $1 and looks, as e2e_shot_check does with the picture shots/$2.png, until the
+# command "${@:3}" succeeds. The press is made again only while the screen it was meant for still
+# shows as it did (e2e_screen_state: the same menu with its cursor on the same row, the same list,
+# the introduction) although the game has run long enough to act on it: a press it never saw. A
+# press on a screen that the readings cannot tell (a map in play) is made once.
 e2e_press_until() {
-  local attempt
+  e2e_press_until_still e2e_same_screen "$@"
+}
+
+# The same with the command $1 telling whether the screen the press was meant for still shows: it
+# is called with the picture's name after each reading, once before the press (so that it can
+# remember that screen) with E2E_BEFORE=1.
+e2e_press_until_still() {
+  local still=$1 keyname=$2 name=$3 attempt released outcome
+  shift 3
+  alive "waiting for $name"
+  shot "$name"
+  E2E_BEFORE=1 "$still" "$name"
+  E2E_BEFORE=0
   for attempt in 1 2 3 4; do
-    e2e_key "$window" "$1" 0.15
-    e2e_wait_until 4 e2e_shot_check "$2" "${@:3}" && return 0
+    e2e_key "$window" "$keyname" 0.15
+    e2e_read_cpu
+    released=$E2E_CPU
+    e2e_wait_until 30 e2e_press_outcome "$still" "$released" "$name" "$@" ||
+      e2e_fail "$keyname did not lead to $name (last picture: $shots/$name.png)"
+    ((E2E_PRESS_UNSEEN)) || return 0
   done
-  e2e_fail "$1 did not lead to $2 (last picture: $shots/$2.png)"
+  e2e_fail "$keyname did not lead to $name, pressed $attempt times (last picture: $shots/$name.png)"
+}
+
+# For e2e_press_until_still: succeeds when the command ${@:3} does on a new picture shots/$3.png;
+# or, with E2E_PRESS_UNSEEN set, when the screen still shows after the game has run E2E_ACTED_CPU
+# since the press's release (E2E_CPU $2) without a sign of it.
+e2e_press_outcome() {
+  local _e2e_still=$1 _e2e_released=$2 _e2e_name=$3 _e2e_cpu
+  shift 2
+  E2E_PRESS_UNSEEN=0
+  e2e_read_cpu
+  _e2e_cpu=$E2E_CPU
+  e2e_shot_check "$@" && return 0
+  [[ -n $_e2e_released && -n $_e2e_cpu ]] && ((_e2e_cpu - _e2e_released >= E2E_ACTED_CPU)) || return 1
+  "$_e2e_still" "$_e2e_name" || return 1
+  E2E_PRESS_UNSEEN=1
+}
+
+# For e2e_press_until: the picture shots/$1.png shows the screen it showed before the press, and one
+# that the readings recognise.
+e2e_same_screen() {
+  local state
+  state=$(e2e_screen_state "$shots/$1.png")
+  if ((E2E_BEFORE)); then
+    E2E_SCREEN_BEFORE=$state
+    return 0
+  fi
+  [[ -n $E2E_SCREEN_BEFORE && $state == "$E2E_SCREEN_BEFORE" ]]
+}
+
+# Holds the key $1 down while looking, as e2e_shot_check does with the picture shots/$2.png, until
+# the command "${@:3}" succeeds (within a bound of 30 seconds, as e2e_wait_until counts them). For
+# keys that act once per press where the game takes a press only from a certain moment on (Escape
+# in play, once Pim has faded in): held, it acts on the first step on which it may.
+e2e_hold_until() {
+  local keyname=$1 name=$2
+  shift 2
+  e2e_hold_key "$window" "$keyname" 30 e2e_shot_check "$name" "$@" ||
+    e2e_fail "$keyname held did not lead to $name (last picture: $shots/$name.png)"
 }
 
 # Writes a map file $1 named $2 whose next map is $3 ("end" for the last): Pim starts on cell ($4, $5)
@@ -475,19 +652,11 @@ e2e_floor_and_pim() {
     (($(e2e_count_where "$1" 128 320 160 352 'r > 200 && r - b > 80') > 100))
 }
 
-# The row of the menu cursor (Pim's orange face at x 68) in the PNG $1, for rows of 32 pixels from
-# y $2; prints -1 when no row holds it.
-e2e_menu_cursor_row() {
-  e2e_pixels "$1" 68 "$2" 100 $(($2 + 9 * 32)) | awk '
-    { r = $1; b = $3; if (r > 200 && r - b > 80) n[int((NR - 1) / (32 * 32))]++ }
-    END { best = -1; most = 40; for (row in n) if (n[row] > most) { most = n[row]; best = row } print best }'
-}
-
 # What the game's screens look like, as regions that must hold enough pixels of a kind: each check
 # is "x0 y0 x1 y1 | awk condition on r g b | least count", and a screen's checks are joined by ';'.
 declare -A E2E_LOOKS=(
   # The logo: the yellow moon over a black sky.
-  [logo]='220 60 420 200 | r > 90 && r - b > 20 | 1500; 0 0 100 100 | r + g + b < 40 | 9000'
+  [logo]='220 60 420 200 | r > 90 && r - b > 20 | 1500; 0 0 100 100 | r < 30 && g < 30 && b < 60 | 9000'
   # The menu screens' lavender backdrop (title, options, key configuration, tutorial menu).
   [menu]='0 300 640 460 | b > 200 && r > 150 && g > 140 | 60000; 0 100 50 460 | b > 200 && r > 150 && g > 140 | 15000'
   # The list screens' navy heading plate at the top (save, load, erase, level set, level selection).
@@ -509,42 +678,129 @@ declare -A E2E_LOOKS=(
   [message_waiting]='60 330 580 440 | r > 200 && r < 232 && g > 188 && g < 216 && b > 210 && b < 236 | 10000; 540 445 565 470 | r > 200 && r - b > 60 | 10'
 )
 
+# The first rows (y) of the menus whose cursor a reading finds: title, key configuration, options.
+E2E_MENU_TOPS=(168 180 200)
+
+# The awk program that reads a whole picture, given as rows of "r g b r g b ..." (0 .. 255), in one
+# pass: the counts of every check of E2E_LOOKS, the menu cursor's row for each of E2E_MENU_TOPS
+# (Pim's orange face at x 68, rows of 32 pixels; -1 when no row holds it), the orange lettering of a
+# menu heading above the items, and for the list screens' four window places (80 pixels apart from
+# y 130) their lit, other-row and white text pixels. It prints "name value" lines.
+e2e_reading_program() {
+  local screen check box condition least i x0 y0 x1 y1 top
+  local -a checks
+  printf '%s\n' '{ y = NR - 1'
+  for screen in "${!E2E_LOOKS[@]}"; do
+    IFS=';' read -ra checks <<< "${E2E_LOOKS[$screen]}"
+    i=0
+    for check in "${checks[@]}"; do
+      IFS='|' read -r box condition least <<< "$check"
+      read -r x0 y0 x1 y1 <<< "$box"
+      printf '  if (y >= %d && y < %d) for (x = %d; x < %d; x++) { r = $(3 * x + 1); g = $(3 * x + 2); b = $(3 * x + 3); if (%s) n["%s:%d"]++ }\n' \
+        "$y0" "$y1" "$x0" "$x1" "$condition" "$screen" "$i"
+      i=$((i + 1))
+    done
+  done
+  for top in "${E2E_MENU_TOPS[@]}"; do
+    printf '  if (y >= %d && y < %d) for (x = 68; x < 100; x++) if ($(3 * x + 1) > 200 && $(3 * x + 1) - $(3 * x + 3) > 80) c[%d, int((y - %d) / 32)]++\n' \
+      "$top" $((top + 9 * 32)) "$top" "$top"
+  done
+  cat <<'AWK'
+  if (y >= 90 && y < 160) for (x = 0; x < 420; x++) if ($(3 * x + 1) > 200 && $(3 * x + 1) - $(3 * x + 3) > 80) heading++
+  if (y >= 130 && y < 450 && (y - 130) % 80 >= 5 && (y - 130) % 80 < 60) {
+    p = int((y - 130) / 80)
+    for (x = 40; x < 600; x++) {
+      r = $(3 * x + 1); g = $(3 * x + 2); b = $(3 * x + 3)
+      if (r > 80 && r < 120 && g < 70 && b > 120 && b < 160) lit[p]++
+      else if (r >= 60 && r <= 80 && g >= 60 && g <= 80 && b >= 130 && b <= 155) other[p]++
+      if (r > 240 && g > 240 && b > 240) ink[p]++
+    }
+  }
+}
+END {
+  for (k in n) print k, n[k]
+AWK
+  for top in "${E2E_MENU_TOPS[@]}"; do
+    printf '  best = -1; most = 40; for (row = 0; row < 9; row++) if (c[%d, row] > most) { most = c[%d, row]; best = row }; print "cursor:%d", best\n' \
+      "$top" "$top" "$top"
+  done
+  cat <<'AWK'
+  print "heading", heading + 0
+  rows = ""; for (p = 0; p < 4; p++) rows = rows (lit[p] > 5000 ? "L" : (other[p] > 3000 ? "N" : "."))
+  print "rows", rows
+  for (p = 0; p < 4; p++) print "ink:" p, ink[p] + 0
+}
+AWK
+}
+E2E_READING_PROGRAM=$(e2e_reading_program)
+
+# Reads the PNG $1 once (one decoding, one pass over its pixels) into E2E_READ, name -> value as
+# e2e_reading_program prints them; a second call for the same picture reads nothing again (every
+# grab of a picture forgets the reading).
+e2e_read() {
+  local name value
+  [[ $E2E_READ_FILE == "$1" ]] && return 0
+  declare -gA E2E_READ=()
+  while read -r name value; do
+    E2E_READ[$name]=$value
+  done < <(convert "$1" -depth 8 rgb:- | od -An -tu1 -v -w1920 | awk "$E2E_READING_PROGRAM")
+  E2E_READ_FILE=$1
+}
+
 # Whether the PNG $2 looks like the screen $1 of E2E_LOOKS.
 e2e_looks_like() {
-  local file=$2 check box condition least n
+  local file=$2 check least i=0
   local -a checks
+  e2e_read "$file"
   IFS=';' read -ra checks <<< "${E2E_LOOKS[$1]}"
   for check in "${checks[@]}"; do
-    IFS='|' read -r box condition least <<< "$check"
-    # shellcheck disable=SC2086
-    n=$(e2e_count_where "$file" $box "$condition")
-    ((n >= least)) || return 1
+    least=${check##*|}
+    ((${E2E_READ[$1:$i]:-0} >= least)) || return 1
+    i=$((i + 1))
   done
+}
+
+# The row of the menu cursor in the PNG $1, for a menu whose rows start at y $2 (one of
+# E2E_MENU_TOPS); -1 when no row holds it.
+e2e_menu_cursor_row() {
+  e2e_read "$1"
+  echo "${E2E_READ[cursor:$2]}"
 }
 
 # The heading of a menu screen, by the amount of its orange lettering above the items: none on the
 # title menu, a short word on the options and tutorial menus, two on the key configuration.
 e2e_menu_heading() {
   local n
-  n=$(e2e_count_where "$1" 0 90 420 160 'r > 200 && r - b > 80')
+  e2e_read "$1"
+  n=${E2E_READ[heading]}
   if ((n < 200)); then echo none; elif ((n < 3000)); then echo word; else echo words; fi
 }
 
 # The four window places of a list screen in the PNG $1, top to bottom: L the lit row under the
 # cursor, N another row, . empty; e.g. "LN.." for two rows with the cursor on the first.
 e2e_list_rows() {
-  e2e_pixels "$1" 40 130 600 450 | awk '
-    { y = int((NR - 1) / 560) % 80; p = int((NR - 1) / 560 / 80); r = $1; g = $2; b = $3
-      if (y < 5 || y >= 60) next
-      if (r > 80 && r < 120 && g < 70 && b > 120 && b < 160) lit[p]++
-      else if (r >= 60 && r <= 80 && g >= 60 && g <= 80 && b >= 130 && b <= 155) other[p]++ }
-    END { for (p = 0; p < 4; p++) printf "%s", (lit[p] > 5000 ? "L" : (other[p] > 3000 ? "N" : ".")); print "" }'
+  e2e_read "$1"
+  echo "${E2E_READ[rows]}"
 }
 
 # White text pixels in window place $2 of a list screen in the PNG $1: longer texts, more pixels.
 e2e_list_row_ink() {
-  local y=$((130 + 80 * $2))
-  e2e_count_where "$1" 40 $((y + 5)) 600 $((y + 60)) 'r > 240 && g > 240 && b > 240'
+  e2e_read "$1"
+  echo "${E2E_READ[ink:$2]}"
+}
+
+# What the PNG $1 shows, as far as the readings tell one screen from another: the screens of
+# E2E_LOOKS it looks like (but for the message box, which comes and goes within a screen), and on a
+# menu its heading and cursor, on a list its rows. Empty when it looks like none of them.
+e2e_screen_state() {
+  local screen state=''
+  for screen in $(printf '%s\n' "${!E2E_LOOKS[@]}" | sort); do
+    [[ $screen == message* ]] && continue
+    e2e_looks_like "$screen" "$1" && state+="$screen "
+  done
+  [[ $state == *'menu '* ]] && state+="heading $(e2e_menu_heading "$1") cursor ${E2E_READ[cursor:168]} ${E2E_READ[cursor:180]} ${E2E_READ[cursor:200]} "
+  [[ $state == *'list '* ]] && state+="rows ${E2E_READ[rows]}"
+  echo "$state"
 }
 
 # Readings of the game's pictures shots/NAME.png, for e2e_wait_for and e2e_press_until.

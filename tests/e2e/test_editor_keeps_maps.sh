@@ -8,9 +8,7 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
 
-tree=$(e2e_copy_run_tree)
-set_dir="$tree/data/levels/keeps"
-mkdir -p "$set_dir"
+e2e_copy_with_set_dir keeps
 level1="$set_dir/level1.map"
 # Pim on (4, 10), the exit beside him, a floor from row 11 down.
 e2e_write_map "$level1" "Pillow Hills" end 4 10 5 10 0

@@ -6,9 +6,7 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
 
-tree=$(e2e_copy_run_tree)
-set_dir="$tree/data/levels/e2eset"
-mkdir -p "$set_dir"
+e2e_copy_with_set_dir e2eset
 # The second map of the set, as the editor writes maps: its own name on line 2, the end on line 3.
 {
   printf 'Second Dream\nb.map\nend\n0\n0\n19\n14\n0\n0\n0\n'

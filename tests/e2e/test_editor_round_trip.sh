@@ -9,9 +9,7 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 e2e_begin "$1"
 
-tree=$(e2e_copy_run_tree)
-set_dir="$tree/data/levels/roundtrip"
-mkdir -p "$set_dir"   # the author makes the set's folder beside the game's own sets
+e2e_copy_with_set_dir roundtrip
 shots=$(e2e_shot_dir)
 mkdir -p "$shots"
 began=$(date +%s)

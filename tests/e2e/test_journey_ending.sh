@@ -17,10 +17,11 @@ e2e_walk_cursor 200 Down 1 2 3 4
 e2e_play_test_set
 
 # One step right onto the exit: the intermission; Enter: the set's second map.
-e2e_press_until Right first_intermission e2e_looks intermission first_intermission
+# (Right is taken once Pim has faded in: held until the intermission shows.)
+e2e_hold_until Right first_intermission e2e_looks intermission first_intermission
 e2e_press_until Return second_map e2e_cloud_map "$shots/second_map.png"
 # Its exit: the intermission, then, for the last map, the ending, whose dialogue Escape skips.
-e2e_press_until Right last_intermission e2e_looks intermission last_intermission
+e2e_hold_until Right last_intermission e2e_looks intermission last_intermission
 e2e_press_until Return ending e2e_looks story ending
 e2e_press_until Escape credits e2e_looks credits credits
 

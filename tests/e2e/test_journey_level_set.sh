@@ -21,9 +21,9 @@ write_files() {
 e2e_start_windowed_game write_files
 older_sum=$(md5sum < "$tree/$older")
 
-# 1. The logo, then the title menu with its cursor on New Game (row 1 without a game).
-e2e_wait_for logo 20 e2e_looks_like logo "$shots/logo.png"
-e2e_wait_for title 30 e2e_title_at title 1
+# 1. The title menu, after the logo that passes by itself, with its cursor on New Game (row 1
+# without a game).
+e2e_wait_for title 40 e2e_title_at title 1
 
 # 2. Options (row 4, up past Quit), Configure Keys (row 3): the save key (row 7, up past Back)
 # becomes K; Back (row 8).
@@ -40,18 +40,13 @@ key_name_letters() {
 }
 old_name=$(key_name_letters "$shots/cursor_7.png")
 name_changed() { [[ $(key_name_letters "$shots/$1.png") != "$old_name" ]]; }
-# A K the game did not see is pressed again; after two, the Enter before it is taken as unseen and
-# made again. (Enter itself, seen while the game waits, would become the binding: the save file
+# Enter is pressed once, held until the game has run a few steps: what it does cannot be told from
+# a press not seen. A K the game did not see leaves the old name and the cursor on the row, and is
+# pressed again. (Enter itself, seen while the game waits, would become the binding: the save file
 # below would tell.)
-bound=0
-for attempt in 1 2 3; do
-  e2e_key "$window" Return
-  for press in 1 2; do
-    e2e_key "$window" k 0.4
-    e2e_wait_until 4 e2e_shot_check save_key_bound name_changed save_key_bound && { bound=1; break 2; }
-  done
-done
-((bound)) || e2e_fail "Enter and K did not change the save key (last picture: $shots/save_key_bound.png)"
+e2e_key "$window" Return
+name_unchanged() { ! name_changed "$1" && e2e_keys_at "$1" 7; }
+e2e_press_until_still name_unchanged k save_key_bound name_changed save_key_bound
 e2e_walk_cursor 180 Down 8
 e2e_press_until Return options_again e2e_options_at options_again 3
 
@@ -78,7 +73,7 @@ expected=("$set_dir" m1.map "Test Dreams" m1.map dreams.qlx 84 85 82 83 75 18 13
 # 5. Back in play, Escape opens the title menu (New Game on row 0 with a game); Options, Erase Save
 # (row 5): the two saves. The new one is the row with the shorter texts ("Starfall", "Test Dreams").
 e2e_press_until Escape first_map_again e2e_star_map "$shots/first_map_again.png"
-e2e_press_until Escape title_in_game e2e_title_at title_in_game 0
+e2e_hold_until Escape title_in_game e2e_title_at title_in_game 0
 e2e_walk_cursor 168 Up 5 4
 e2e_press_until Return options_to_erase e2e_options_at options_to_erase 0
 e2e_walk_cursor 200 Up 6 5

@@ -28,7 +28,7 @@ box_reading() {
       if (x < 480 && y < 118 && r + g + b < 120) sum = (sum * 131 + NR) % 1000000007 }
     END { printf "%d %d %d\n", (box >= 10000), (arrow >= 10), sum }'
 }
-closed=0 tapped='' tapped_at=0 done_task=-1 deadline=$((SECONDS + 240))
+closed=0 tapped='' tapped_cpu=0 done_task=-1 deadline=$((SECONDS + 500))
 declare -A seen=()
 # Counts the message read from shots/$1.png if it waits with its text all typed and is new.
 count_if_new() {
@@ -39,15 +39,18 @@ count_if_new() {
 while ((closed < 23)); do
   ((SECONDS < deadline)) || e2e_fail "the lesson stopped after $closed messages ($shots/lesson.png)"
   alive "lesson 1"
+  e2e_read_cpu
   shot lesson
   read -r box arrow letters < <(box_reading lesson)
   if ((box && arrow)); then
     count_if_new lesson
     # A close press that the game has not seen leaves the same message waiting: pressed again
-    # once it has had time to act.
-    if [[ $letters != "$tapped" ]] || ((SECONDS - tapped_at > 3)); then
-      tapped=$letters tapped_at=$SECONDS
+    # once the game has run long enough to act on it before this picture was taken.
+    if [[ $letters != "$tapped" ]] || ((E2E_CPU - tapped_cpu >= E2E_ACTED_CPU)); then
+      tapped=$letters
       e2e_key "$window" Return 0.15
+      e2e_read_cpu
+      tapped_cpu=$E2E_CPU
     fi
   elif ((box)); then
     # Enter held while a message types makes it type a letter a frame; the release closes nothing.

@@ -27,8 +27,7 @@ special_files() {
 # 1. The game: past the logo to the title, New Game, the introduction skipped, the first map in play.
 e2e_start_windowed_game special_files
 pim_in_cell() { (($(e2e_count_where "$1" $(($2 * 32)) 256 $(($2 * 32 + 32)) 288 'r > 200 && r - b > 80') > 150)); }
-e2e_wait_for logo 20 e2e_looks_like logo "$shots/logo.png"
-e2e_wait_for title 30 e2e_title_at title 1
+e2e_wait_for title 40 e2e_title_at title 1
 ignores_file_size_signal "$game_pid" || e2e_fail "the game does not ignore SIGXFSZ"
 e2e_press_until Return introduction e2e_looks_like story "$shots/introduction.png"
 e2e_press_until Escape first_map pim_in_cell "$shots/first_map.png" 1

@@ -10,13 +10,13 @@ tree=$(e2e_copy_run_tree)
 "$tree/game" >"$E2E_TMP/game.out" 2>&1 &
 game_pid=$!
 E2E_PIDS+=($game_pid)
+E2E_WATCH=$game_pid
 e2e_wait_window "Pim's Slumberia" 30 >/dev/null || e2e_fail "no window titled \"Pim's Slumberia\""
 # Full screen on Xvfb is a screen-sized window around a 640x480 picture; either way one is 640x480.
 picture() { xwininfo -root -tree | awk '/ 640x480\+/ {print $1; exit}'; }
 picture_up() { [[ -n $(picture) ]]; }
 e2e_wait_until 30 picture_up || e2e_fail "no 640x480 picture on the screen"
-logo_shown() { e2e_grab "$(picture)" "$E2E_TMP/logo.png" && e2e_looks_like logo "$E2E_TMP/logo.png"; }
-e2e_wait_until 30 logo_shown || e2e_fail "the logo did not show"
+e2e_expect_logo "$(picture)" "$E2E_TMP/logo.png"
 kill -0 "$game_pid" 2>/dev/null || e2e_fail "the game ended by itself: $(cat "$E2E_TMP/game.out")"
 kill -9 "$game_pid"; wait "$game_pid" 2>/dev/null
 

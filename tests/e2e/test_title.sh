@@ -10,7 +10,7 @@ e2e_start_windowed_game
 count_colour() { e2e_count_colour "$shots/$1.png" "${@:2}"; }
 
 # 1. The logo, then the title menu with its cursor on New Game (row 1 without a game).
-e2e_wait_for logo 20 e2e_looks_like logo "$shots/logo.png"
+e2e_expect_logo "$window" "$shots/logo.png"
 e2e_wait_for title_menu 30 e2e_title_at title_menu 1
 [[ $(count_colour title_menu 0 0 0 0 0 640 460) -lt 200000 ]] || e2e_fail "the title menu is black"
 
@@ -20,14 +20,14 @@ e2e_press_until Return introduction e2e_off_menu introduction
 banner_shown() { (($(count_colour first_map 141 147 197 0 200 640 280) > 300)); }
 e2e_press_until Escape first_map banner_shown
 
-# 3. Escape in play (once Pim has faded in) opens the menu with the game in progress: New Game on
-# row 0, the cursor on it, Continue below.
-e2e_press_until Escape title_continue e2e_title_at title_continue 0
+# 3. Escape in play (taken once Pim has faded in, so held until then) opens the menu with the game
+# in progress: New Game on row 0, the cursor on it, Continue below.
+e2e_hold_until Escape title_continue e2e_title_at title_continue 0
 # Continue returns to play; Escape opens the menu again. Without a game in progress the same keys
 # would start a new game here and the game would not end below.
 e2e_walk_cursor 168 Down 1
 e2e_press_until Return continuing e2e_off_menu continuing
-e2e_press_until Escape title_again e2e_title_at title_again 0
+e2e_hold_until Escape title_again e2e_title_at title_again 0
 
 # 4. Up from New Game goes to Quit: the process ends with status 1.
 e2e_walk_cursor 168 Up 5
