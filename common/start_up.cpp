@@ -10,9 +10,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+#include "allegico.h"
 #include "datafile_check.h"
 #include "memory_file.h"
 #include "plain_file.h"
+#include "plain_text.h"
 
 void ignore_file_size_signal()
 {
@@ -175,4 +177,17 @@ void use_checked_patch_set()
         return;
     }
     set_config_string("sound", "patches", link.c_str());
+}
+
+void start_allegro()
+{
+    allegro_icon = allegico_xpm;
+    ignore_file_size_signal();
+    use_plain_text();
+    use_checked_allegro_config();
+    if (allegro_init() != 0)
+        end_without_allegro();
+    install_keyboard();
+    install_timer();
+    change_to_executable_directory();
 }

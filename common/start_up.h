@@ -32,3 +32,8 @@ std::string allegro_start_failure(const char *display, const char *allegro_reaso
 // relative file name is the program's own. With no directory part in the program's name, or one
 // that cannot be entered, the program stays where it was started.
 void change_to_executable_directory();
+
+// The start both programs share: Allegro's window icon, the file-size signal ignored, plain text,
+// the checked configuration, Allegro itself (or the end, with its reason), the keyboard and the
+// timers, and the executable's directory as the working directory.
+void start_allegro();

@@ -6,14 +6,12 @@
 #include <cstring>
 #include <string>
 #include <unistd.h>
-#include "allegico.h"
 #include "buttons.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
 #include "graphics_mode.h"
 #include "plain_file.h"
-#include "plain_text.h"
 #include "start_up.h"
 #include "tile_picker.h"
 #include "timer.h"
@@ -71,17 +69,8 @@ int set_editor_gfx_mode()
 
 void initialization(int argc, char **argv)
 {
-    allegro_icon = allegico_xpm;
-    ignore_file_size_signal();
-    use_plain_text();
-    use_checked_allegro_config();
-    if (allegro_init() != 0)
-        end_without_allegro();
-    install_keyboard();
+    start_allegro();
     install_mouse();
-    install_timer();
-
-    change_to_executable_directory();
 
     install_int_ex(increment_speed_counter, BPS_TO_TIMER(60));
 

@@ -159,7 +159,7 @@ void draw_credits(BITMAP *bmp)
     if (!credits_active)
         return;
     rectfill(bmp, 320, 0, 640, 480, makecol(0, 0, 0));
-    FONT *text_font = static_cast<FONT *>(d_system[credits_font].dat);
+    FONT *text_font = system_font(credits_font);
     const int h = text_height(text_font);
     for (int i = 0; i < credits_line_count; i++) {
         const int y = credits_y_pos + i * h;

@@ -15,6 +15,11 @@ BITMAP *system_bitmap(int entry)
     return static_cast<BITMAP *>(d_system[entry].dat);
 }
 
+FONT *system_font(int entry)
+{
+    return static_cast<FONT *>(d_system[entry].dat);
+}
+
 namespace {
 
 const entry_rule player_rules[] = {{0, 21, DAT_BITMAP, any_shape}};

@@ -14,6 +14,9 @@ extern DATAFILE *d_portraits;
 // The image at `entry` of d_system.
 BITMAP *system_bitmap(int entry);
 
+// The font at `entry` of d_system.
+FONT *system_font(int entry);
+
 // Loads all seven files in order; a file that fails ends the game with its message.
 void load_datafiles();
 void unload_datafiles();

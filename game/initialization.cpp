@@ -7,14 +7,12 @@
 #include <ctime>
 #include <string>
 #include <unistd.h>
-#include "allegico.h"
 #include "building_block.h"
 #include "datafiles.h"
 #include "do_drawing.h"
 #include "game_quit.h"
 #include "graphics_mode.h"
 #include "plain_file.h"
-#include "plain_text.h"
 #include "start_up.h"
 #include "level_set_screen.h"
 #include "load_music.h"
@@ -100,18 +98,8 @@ int set_game_gfx_mode()
 
 void initialization()
 {
-    allegro_icon = allegico_xpm;
-    ignore_file_size_signal();
-    use_plain_text();
-    use_checked_allegro_config();
-    if (allegro_init() != 0)
-        end_without_allegro();
-    install_keyboard();
-    install_timer();
-
+    start_allegro();
     set_window_title("Pim's Slumberia");
-
-    change_to_executable_directory();
 
     install_int_ex(increment_speed_counter, 19886);
     install_int_ex(increment_fps_timer, 1193181);

@@ -44,7 +44,7 @@ void draw_intermission()
 
     const int mid = buffer->h / 2;
     const int line_y[9] = {0, 40, mid - 50, mid - 10, mid + 30, mid + 70, mid + 110, mid + 150, mid + 200};
-    FONT *stats_font = static_cast<FONT *>(d_system[text_font].dat);
+    FONT *stats_font = system_font(text_font);
     const int white = makecol(255, 255, 255);
     for (int i = 0; i < 9; i++)
         textprintf_centre_ex(buffer, stats_font, buffer->w / 2, line_y[i], white, -1, "%s", lines[i]);

@@ -149,7 +149,7 @@ void draw_keyconfig_menu(const keyconfig_menu &menu)
     draw_menu_frame_back(system_bitmap(heading_image), heading_x, heading_y);
     draw_sprite(buffer, system_bitmap(labels_image), labels_x, keyconfig_item_first_y);
     draw_menu_cursor(item_y(menu.item));
-    FONT *names = static_cast<FONT *>(d_system[key_font].dat);
+    FONT *names = system_font(key_font);
     const int black = makecol(0, 0, 0);
     for (int i = 0; i < keyconfig_binding_count; i++)
         textprintf_ex(buffer, names, key_name_x, item_y(i), black, -1, "%s",

@@ -77,7 +77,7 @@ void message::initialize()
     arrow_dir = 1;
     box_image = system_bitmap(box_entry);
     overlay_image = system_bitmap(frame_entry);
-    text_font = static_cast<FONT *>(d_system[font_entry].dat);
+    text_font = system_font(font_entry);
     if (text_image)
         destroy_bitmap(text_image);
     // Without a text image the box still opens and closes; only its letters are missing.

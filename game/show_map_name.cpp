@@ -44,8 +44,8 @@ const int rest_ticks = 119;
 
 void map_name_pre_init()
 {
-    map_name_font = static_cast<FONT *>(d_system[font_entry].dat);
-    map_name_small_font = static_cast<FONT *>(d_system[small_font_entry].dat);
+    map_name_font = system_font(font_entry);
+    map_name_small_font = system_font(small_font_entry);
 }
 
 int map_name_text_room()

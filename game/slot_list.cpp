@@ -18,11 +18,6 @@ int slot_scroll_incrementer = 6;
 
 namespace {
 
-FONT *system_font(int entry)
-{
-    return static_cast<FONT *>(d_system[entry].dat);
-}
-
 // The slide length: a row is this many pixels below the one above it.
 const int slide_distance = 80;
 

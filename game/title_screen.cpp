@@ -177,7 +177,7 @@ void draw_confirmation_box(const title_menu &menu)
         quit_with_message("Could not create confirmation\nwindow bitmap!");
     clear_to_color(box, makecol(141, 147, 197));
 
-    FONT *box_text_font = static_cast<FONT *>(d_system[box_font].dat);
+    FONT *box_text_font = system_font(box_font);
     const int line_h = text_height(box_text_font);
     const int white = makecol(255, 255, 255);
     const char *lines[] = {"The current game in", "progress will be lost!", "Are you sure?"};
