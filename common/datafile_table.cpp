@@ -1,6 +1,7 @@
 // Loading and freeing a program's data files from its table: the one load loop of both programs.
 #include "datafile_table.h"
 #include "datafile_check.h"
+#include "midi_check.h"
 #include "text_mode_message.h"
 
 namespace {
@@ -23,7 +24,7 @@ const entry_rule system_rules[] = {
     {0, 2, DAT_BITMAP, any_shape},   {3, 3, DAT_FONT, any_shape},     {4, 7, DAT_BITMAP, any_shape},
     {8, 8, DAT_FONT, any_shape},     {9, 11, DAT_BITMAP, any_shape},  {12, 12, DAT_FONT, any_shape},
     {13, 14, DAT_BITMAP, any_shape}, {15, 15, DAT_FONT, any_shape},   {16, 25, DAT_BITMAP, any_shape},
-    {26, 26, DAT_MIDI, any_shape},   {27, 29, DAT_BITMAP, any_shape}, {30, 30, DAT_FONT, any_shape},
+    {26, 26, DAT_MIDI, playable_song},   {27, 29, DAT_BITMAP, any_shape}, {30, 30, DAT_FONT, any_shape},
     {31, 42, DAT_BITMAP, any_shape},
 };
 
@@ -31,11 +32,14 @@ bool entry_meets(const DATAFILE &entry, const entry_rule &rule)
 {
     if (entry.type != rule.type || !entry.dat)
         return false;
+    if (rule.shape == playable_song)
+        return midi_song_playable(static_cast<const MIDI *>(entry.dat));
     const BITMAP *image = static_cast<const BITMAP *>(entry.dat);
     switch (rule.shape) {
     case tile_of_32: return image->w == 32 && image->h == 32;
     case strip_of_frames: return image->w >= 32 && image->w % 32 == 0 && image->h >= 1;
     case full_screen: return image->w == 640 && image->h == 480;
+    case playable_song:
     case any_shape: break;
     }
     return true;

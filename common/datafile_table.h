@@ -8,10 +8,11 @@ inline constexpr char datafile_password[] = "Oct1709";
 
 // What the entries `from` to `to` of a data file must be for the code that uses them: their kind
 // (DAT_BITMAP, DAT_FONT, DAT_SAMPLE, DAT_MIDI) and, for images whose size the code counts on, that
-// size: a 32x32 tile, a row of whole 32x32 frames, a 640x480 picture. `to` may be
+// size: a 32x32 tile, a row of whole 32x32 frames, a 640x480 picture; for songs, that Allegro's
+// player can play them safely (midi_check.h). `to` may be
 // every_later_entry: all entries from `from` to the end, at least one.
 const int every_later_entry = -1;
-enum entry_shape { any_shape, tile_of_32, strip_of_frames, full_screen };
+enum entry_shape { any_shape, tile_of_32, strip_of_frames, full_screen, playable_song };
 struct entry_rule {
     int from, to;
     int type;

@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 #include "case_names.h"
+#include "datafile_table.h"
 #include "headless.h"
 #include "do_logic.h"
 #include "load_music.h"
@@ -282,6 +283,64 @@ TEST(midi_playable, takes_the_games_own_songs)
         songs++;
     }
     EXPECT_GT(songs, 0);
+}
+
+// A song as Allegro's own loader makes it from the bytes of a file; nullptr when it cannot.
+MIDI *loaded_by_allegro(const song_case &c)
+{
+    const std::string path = make_temp_dir("loaded_song") + "/song.mid";
+    write_text_file(path, c.file);
+    MIDI *song = load_midi(path.c_str());
+    fs::remove_all(fs::path(path).parent_path());
+    return song;
+}
+
+// Every song Allegro's own loader takes, good or damaged, is judged the same once loaded (as a
+// data file's song is) as from its file.
+TEST(midi_song_playable, judges_a_loaded_song_as_its_file)
+{
+    std::vector<song_case> songs(std::begin(good_songs), std::end(good_songs));
+    songs.insert(songs.end(), std::begin(bad_songs), std::end(bad_songs));
+    int loaded = 0;
+    for (const song_case &c : songs) {
+        MIDI *song = loaded_by_allegro(c);
+        if (!song)
+            continue;
+        loaded++;
+        EXPECT_EQ(midi_song_playable(song), midi_playable(c.file)) << c.name;
+        destroy_midi(song);
+    }
+    EXPECT_GT(loaded, 20);
+}
+
+TEST(midi_song_playable, takes_the_story_song_of_the_system_data_file)
+{
+    packfile_password(datafile_password);
+    DATAFILE *system = load_datafile_object((std::string(RUN_DIR) + "/data/d_system.dat").c_str(), "STORY_MUSIC");
+    packfile_password(nullptr);
+    ASSERT_NE(system, nullptr);
+    EXPECT_EQ(system->type, DAT_MIDI);
+    EXPECT_TRUE(midi_song_playable(static_cast<MIDI *>(system->dat)));
+    unload_datafile_object(system);
+}
+
+TEST(midi_song_playable, refuses_a_song_with_no_divisions_or_a_track_without_its_data)
+{
+    MIDI song = {};
+    static unsigned char track[] = {0x00, 0x90, 0x3c, 0x50, 0x60, 0x80, 0x3c, 0x00, 0x00, 0xff, 0x2f, 0x00};
+    song.divisions = 96;
+    song.track[0].data = track;
+    song.track[0].len = sizeof(track);
+    EXPECT_TRUE(midi_song_playable(&song));
+    song.divisions = 0;
+    EXPECT_FALSE(midi_song_playable(&song));
+    song.divisions = 96;
+    song.track[1].len = 12;
+    EXPECT_FALSE(midi_song_playable(&song));
+    song.track[1].len = 0;
+    song.track[1].data = track;
+    EXPECT_FALSE(midi_song_playable(&song));
+    EXPECT_FALSE(midi_song_playable(nullptr));
 }
 
 TEST(play_music, stops_the_game_when_the_song_is_empty)

@@ -115,6 +115,14 @@ bool track_playable(const unsigned char *data, long len)
 
 const long header_length = 6;
 
+std::string big_endian(unsigned long value, int n)
+{
+    std::string out(static_cast<std::size_t>(n), '\0');
+    for (int i = n - 1; i >= 0; i--, value >>= 8)
+        out[static_cast<std::size_t>(i)] = static_cast<char>(value & 0xff);
+    return out;
+}
+
 } // namespace
 
 int midi_playable(const std::string &bytes)
@@ -142,4 +150,30 @@ int midi_playable(const std::string &bytes)
         r.at += len;
     }
     return -1;
+}
+
+int midi_song_playable(const MIDI *song)
+{
+    if (!song || song->divisions <= 0 || song->divisions > 0xffff)
+        return 0;
+    std::string used;
+    int tracks = 0;
+    for (const auto &track : song->track) {
+        // The player passes over a track with no data; one with data it walks to its end event.
+        if (!track.data) {
+            if (track.len != 0)
+                return 0;
+            continue;
+        }
+        if (track.len <= 0)
+            return 0;
+        used += "MTrk" + big_endian(static_cast<unsigned long>(track.len), 4);
+        used.append(reinterpret_cast<const char *>(track.data), static_cast<std::size_t>(track.len));
+        tracks++;
+    }
+    // As a file of format 1 holding the tracks in use.
+    const std::string header = "MThd" + big_endian(header_length, 4) + big_endian(1, 2) +
+                               big_endian(static_cast<unsigned long>(tracks), 2) +
+                               big_endian(static_cast<unsigned long>(song->divisions), 2);
+    return midi_playable(header + used);
 }

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+struct MIDI;
+
 // -1 when bytes hold a standard MIDI file that Allegro's player can play through to its end, and
 // again from its start, without reading outside the song's data; 0 otherwise. Allegro's loader
 // checks little and its player none of it: it divides by the header's beat divisions, walks each
@@ -14,3 +16,7 @@
 // no status that a file may not hold, tempo changes of three bytes and a non-zero tempo, a length
 // in ticks that a track's counter can hold, and an end-of-track event as the last event.
 int midi_playable(const std::string &bytes);
+
+// The same for a song Allegro has already loaded (a data file's song): its beat divisions and
+// tracks, in their order, with every track in use as a whole track of the checks above.
+int midi_song_playable(const MIDI *song);
