@@ -149,6 +149,22 @@ bool midi_body(object_reader &r)
     return true;
 }
 
+// Reads past an object's properties, each of at most `longest` bytes, to the object's own kind,
+// which it gives in `type`. False for a longer property.
+bool skip_properties(object_reader &r, unsigned long longest, unsigned long &type)
+{
+    type = r.longword();
+    while (!r.failed && type == static_cast<unsigned long>(DAT_PROPERTY)) {
+        r.longword(); // the property's kind: any
+        const unsigned long size = r.longword();
+        if (size > longest)
+            return false;
+        r.skip(size);
+        type = r.longword();
+    }
+    return true;
+}
+
 struct object_kind {
     unsigned long type;
     bool (*body)(object_reader &r);
@@ -164,15 +180,9 @@ const object_kind object_kinds[] = {
 
 bool object_well_formed(object_reader &r)
 {
-    unsigned long type = r.longword();
-    while (!r.failed && type == static_cast<unsigned long>(DAT_PROPERTY)) {
-        r.longword(); // the property's kind: any
-        const unsigned long size = r.longword();
-        if (size > max_property)
-            return false;
-        r.skip(size);
-        type = r.longword();
-    }
+    unsigned long type = 0;
+    if (!skip_properties(r, max_property, type))
+        return false;
     const unsigned long stored = r.longword(), unpacked = r.longword();
     if (r.failed || stored != unpacked || !r.has(stored))
         return false;
@@ -217,15 +227,9 @@ const unsigned long max_patches = 1024;
 
 bool patch_object_well_formed(object_reader &r)
 {
-    unsigned long type = r.longword();
-    while (!r.failed && type == static_cast<unsigned long>(DAT_PROPERTY)) {
-        r.longword();
-        const unsigned long size = r.longword();
-        if (size > max_patch_property)
-            return false;
-        r.skip(size);
-        type = r.longword();
-    }
+    unsigned long type = 0;
+    if (!skip_properties(r, max_patch_property, type))
+        return false;
     const unsigned long stored = r.longword(), unpacked = r.longword();
     if (r.failed || type == static_cast<unsigned long>(DAT_FILE) || stored != unpacked || !r.has(stored))
         return false;
